@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs what is missing, configures and builds both presets, runs every test (native under
+# the sanitizers, Windows under Wine) and ends non-zero when anything fails.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh || exit 1
+
+# One private X display for the whole run when none is set.
+xvfb_pid=
+cleanup() {
+  PELLOX_WINE_STATE="$PWD/build/windows/wine" scripts/wine-session.sh stop >/dev/null 2>&1 || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  fifo=$(mktemp -u); mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r display_number <"$fifo"; rm -f "$fifo"
+  export DISPLAY=":$display_number"
+fi
+
+passed=0 failed=0 status=0
+for preset in native windows; do
+  echo "== $preset: configure and build"
+  if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset"; then
+    echo "== $preset: build failed"; status=1; continue
+  fi
+  echo "== $preset: tests"
+  log=$(mktemp)
+  ctest --preset "$preset" 2>&1 | tee "$log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  # "N% tests passed, F tests failed out of T"
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    f=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    t=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+    passed=$((passed + t - f)); failed=$((failed + f))
+  else
+    status=1
+  fi
+  rm -f "$log"
+done
+
+echo "all: $passed passed, $failed failed"
+exit $status

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# One Wine session per build: the build's own prefix (fonts set up), a persistent wineserver
+# whose services write to /dev/null, and a private Xvfb when no display is set.
+#   wine-session.sh ensure        start what is missing (idempotent, safe in parallel)
+#   wine-session.sh exec PROG...  ensure, then run PROG under Wine
+#   wine-session.sh stop          stop the wineserver and the Xvfb this session started
+# PELLOX_WINE_STATE names the session's folder (the prefix lives in it).
+set -euo pipefail
+
+state=${PELLOX_WINE_STATE:?PELLOX_WINE_STATE must name the Wine session folder}
+mkdir -p "$state"
+state=$(cd "$state" && pwd)
+export WINEPREFIX="$state/prefix"
+export WINEDEBUG=-all
+# No Mono or Gecko installer dialogs while the prefix is made.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
+
+start_xvfb() {
+  rm -f "$state/display" "$state/xvfb.pid"
+  setsid Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp \
+    3>"$state/display.tmp" </dev/null >/dev/null 2>&1 9>&- &
+  echo $! >"$state/xvfb.pid"
+  for _ in $(seq 100); do
+    [ -s "$state/display.tmp" ] && break
+    sleep 0.05
+  done
+  echo ":$(tr -d '[:space:]' <"$state/display.tmp")" >"$state/display"
+  rm -f "$state/display.tmp"
+}
+
+choose_display() {
+  if [ -n "${DISPLAY:-}" ]; then return; fi
+  alive "$state/xvfb.pid" || start_xvfb
+  DISPLAY=$(cat "$state/display")
+  export DISPLAY
+}
+
+wineserver_alive() {
+  # 'wineserver -k 0' only signals a running server; it fails when there is none.
+  wineserver -k0 >/dev/null 2>&1
+}
+
+init_prefix() {
+  wineboot --init </dev/null >/dev/null 2>&1 9>&- || true
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  cp -n /usr/share/wine/fonts/* "$fonts/" 2>/dev/null || true
+  # GDI+ looks for Arial; Debian's Wine has none.
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ \
+    /d 'Liberation Sans' /f </dev/null >/dev/null 2>&1 9>&-
+  touch "$WINEPREFIX/.pellox-ready"
+}
+
+ensure() {
+  exec 9>"$state/lock"
+  flock 9
+  choose_display
+  mkdir -p "$WINEPREFIX"
+  if ! wineserver_alive; then
+    setsid wineserver -p </dev/null >/dev/null 2>&1 9>&- &
+    for _ in $(seq 100); do wineserver_alive && break; sleep 0.05; done
+    if [ -f "$WINEPREFIX/.pellox-ready" ]; then
+      # Start Wine's background services now, writing to /dev/null: started later by a
+      # program, they would inherit its output and hold the caller's pipe open.
+      wineboot </dev/null >/dev/null 2>&1 9>&- || true
+    fi
+  fi
+  [ -f "$WINEPREFIX/.pellox-ready" ] || init_prefix
+  exec 9>&-
+}
+
+stop() {
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  wineserver -w </dev/null >/dev/null 2>&1 || true
+  if alive "$state/xvfb.pid"; then kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true; fi
+  rm -f "$state/xvfb.pid" "$state/display"
+}
+
+case "${1:-}" in
+  ensure) ensure ;;
+  exec) shift; ensure; exec wine "$@" ;;
+  stop) stop ;;
+  *) echo "usage: $0 ensure|exec PROGRAM [ARGS...]|stop" >&2; exit 2 ;;
+esac

@@ -1,0 +1,41 @@
+// Lists the time-zone catalogue as the settings dialog loads it, one tab-separated line per
+// entry: position, key name, display name, offset text without and with daylight time, and
+// the standard offset held by the entry's TZI block (minus Bias).
+#include <cstdio>
+#include <string>
+
+#include "platform/SystemPorts.h"
+#include "platform/TextEncoding.h"
+#include "timezones/GmtOffset.h"
+#include "timezones/MTimeZone.h"
+#include "timezones/TziOffset.h"
+
+namespace {
+
+void PrintLine(const std::wstring& line) {
+    const std::string bytes = utf8::FromWide(line);
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    std::fputc('\n', stdout);
+}
+
+}  // namespace
+
+int main() {
+    SystemPorts ports = MakeSystemPorts();
+    MTimeZone catalogue(*ports.registry, *ports.version, *ports.textCompare);
+    const std::string key = catalogue.CatalogueKey();
+    if (!catalogue.LoadTimeZoneCatalogue(key)) {
+        std::fprintf(stderr, "tzlist: cannot open HKEY_LOCAL_MACHINE\\%s\n", key.c_str());
+        return 1;
+    }
+    PrintLine(L"#position\tkey\tdisplay\toffset\toffset_dst\ttzi_standard");
+    for (std::size_t i = 0; i < catalogue.TimeZones.size(); ++i) {
+        const TimeZoneRecord& zone = catalogue.TimeZones[i];
+        PrintLine(std::to_wstring(i) + L"\t" + zone.KeyName + L"\t" + zone.Display + L"\t" +
+                  GetGmtOffset(zone.Display, false) + L"\t" + GetGmtOffset(zone.Display, true) +
+                  L"\t" + TziStandardOffset(zone));
+    }
+    std::fprintf(stderr, "tzlist: %zu zones under HKEY_LOCAL_MACHINE\\%s\n",
+                 catalogue.TimeZones.size(), key.c_str());
+    return 0;
+}
