@@ -1,0 +1,86 @@
+#pragma once
+// vbXML: one XML document of the platform's XML component, read and edited by query.
+// Queries are location paths whose bracketed positions count from 0 ("/serie/value[0]" is the
+// first value element); relative queries start at the root element (EncryptNode and
+// DecryptNode: at the document). Guarded operations return a fixed result on failure;
+// the others throw AppError.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "platform/AppError.h"
+
+// A parameter that takes any value: empty, a whole number, a floating number or a text.
+class XmlValue {
+  public:
+    XmlValue() = default;
+    XmlValue(const wchar_t* text) : value_(std::wstring(text)) {}
+    XmlValue(std::wstring text) : value_(std::move(text)) {}
+    XmlValue(int number) : value_(static_cast<long long>(number)) {}
+    XmlValue(long long number) : value_(number) {}
+    XmlValue(double number) : value_(number) {}
+
+    bool IsEmpty() const { return std::holds_alternative<std::monostate>(value_); }
+    // The value as text; throws AppError when it has no text form.
+    std::wstring ToText() const;
+    // The value as a 32-bit integer, rounded to the nearest, halves to even; throws AppError
+    // (type mismatch, overflow) when it cannot be converted.
+    std::int32_t ToInt32() const;
+
+  private:
+    std::variant<std::monostate, long long, double, std::wstring> value_;
+};
+
+class XmlDocument;  // the component's document, behind the backend
+
+class vbXML {
+  public:
+    vbXML();
+    ~vbXML();
+    vbXML(const vbXML&) = delete;
+    vbXML& operator=(const vbXML&) = delete;
+
+    // Reading
+    std::wstring XMLDocumentInfo(std::int32_t diDesiredInfo);
+    bool OpenXML(const std::wstring& strSource, std::int32_t oType = 0);
+    std::optional<std::wstring> ReadNode(const std::wstring& strQuery);
+    std::wstring ReadNodeXML(const std::wstring& strQuery);
+    std::wstring XML();
+    // Editing
+    void WriteNode(const std::wstring& strQuery, const XmlValue& Value);
+    std::wstring ReadAttribute(const XmlValue& strQuery, const std::wstring& strName);
+    void WriteAttribute(const std::wstring& strQuery, const std::vector<std::wstring>& strNames,
+                        const std::vector<std::wstring>& strValues);
+    std::int32_t NodeCount(const std::wstring& strQuery);
+    void Save(const std::wstring& strFileName);
+    void DeleteNode(const std::wstring& strQuery);
+    void MakeNode(const std::wstring& strQuery, const std::wstring& strName,
+                  const std::vector<std::wstring>& strAttrNames,
+                  const std::vector<std::wstring>& strAttrValues,
+                  const XmlValue& NodeValue = XmlValue());
+    void DeleteAttribute(const std::wstring& strQuery, const std::wstring& strAttributeName);
+    // Colours and scrambling
+    std::int32_t GetColorValue(const std::wstring& strQuery);
+    void SetColorValue(const std::wstring& strQuery, std::int16_t Red, std::int16_t Green,
+                       std::int16_t Blue);
+    // Children
+    std::wstring GetChildValue(const std::wstring& strQuery, const XmlValue& Index);
+    std::wstring GetChildAttribute(const std::wstring& strQuery, const XmlValue& strName,
+                                   std::int32_t Index);
+    std::wstring GetChildName(const std::wstring& strQuery, std::int32_t Index);
+    void WriteChildAttr(const std::wstring& strQuery, std::int32_t Index,
+                        const std::vector<std::wstring>& strAttrNames,
+                        const std::vector<std::wstring>& strAttrValues);
+    void EncryptNode(const std::wstring& strQuery);
+    void DecryptNode(const std::wstring& strQuery);
+
+  private:
+    std::wstring EncryptText(const std::wstring& text, std::int32_t count);
+    std::wstring DecryptText(const std::wstring& text, std::int32_t count);
+
+    std::unique_ptr<XmlDocument> oDocument;
+};
