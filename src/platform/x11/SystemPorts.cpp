@@ -1,5 +1,6 @@
 #include "platform/SystemPorts.h"
 
+#include "platform/x11/IcuTimeZones.h"
 #include "platform/x11/LinuxPorts.h"
 
 namespace {
@@ -13,27 +14,8 @@ class LinuxVersion final : public SystemVersion {
     }
 };
 
-// No registry on Linux yet: every key is missing.
-class NoRegistry final : public mRegistry {
-  public:
-    long RegOpenKeyExA(reg::Key, const std::string&, std::uint32_t, std::uint32_t,
-                       reg::Key& result) override {
-        result = 0;
-        return reg::FileNotFound;
-    }
-    long RegEnumKeyA(reg::Key, std::uint32_t, char*, std::uint32_t) override {
-        return reg::InvalidHandle;
-    }
-    long RegQueryValueExA(reg::Key, const std::string&, std::uint32_t*, std::uint8_t*,
-                          std::uint32_t*) override {
-        return reg::InvalidHandle;
-    }
-    long RegCloseKey(reg::Key) override { return reg::InvalidHandle; }
-};
-
 }  // namespace
 
 SystemPorts MakeSystemPorts() {
-    return SystemPorts{std::make_unique<NoRegistry>(), std::make_unique<LinuxVersion>(),
-                       MakeIcuTextCompare()};
+    return SystemPorts{MakeIcuRegistry(), std::make_unique<LinuxVersion>(), MakeIcuTextCompare()};
 }
