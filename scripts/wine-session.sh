@@ -15,25 +15,9 @@ export WINEDEBUG=-all
 # No Mono or Gecko installer dialogs while the prefix is made.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
-alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
-
-start_xvfb() {
-  rm -f "$state/display" "$state/xvfb.pid"
-  setsid Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp \
-    3>"$state/display.tmp" </dev/null >/dev/null 2>&1 9>&- &
-  echo $! >"$state/xvfb.pid"
-  for _ in $(seq 100); do
-    [ -s "$state/display.tmp" ] && break
-    sleep 0.05
-  done
-  echo ":$(tr -d '[:space:]' <"$state/display.tmp")" >"$state/display"
-  rm -f "$state/display.tmp"
-}
-
 choose_display() {
   if [ -n "${DISPLAY:-}" ]; then return; fi
-  alive "$state/xvfb.pid" || start_xvfb
-  DISPLAY=$(cat "$state/display")
+  DISPLAY=$(PELLOX_XVFB_STATE="$state/xvfb" "$(dirname "$0")/xvfb-session.sh" start 9>&-)
   export DISPLAY
 }
 
@@ -74,8 +58,7 @@ ensure() {
 stop() {
   wineserver -k </dev/null >/dev/null 2>&1 || true
   wineserver -w </dev/null >/dev/null 2>&1 || true
-  if alive "$state/xvfb.pid"; then kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true; fi
-  rm -f "$state/xvfb.pid" "$state/display"
+  PELLOX_XVFB_STATE="$state/xvfb" "$(dirname "$0")/xvfb-session.sh" stop
 }
 
 case "${1:-}" in
