@@ -1,5 +1,7 @@
 // The program-level adapters against the real Win32 API of the Wine prefix.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -9,7 +11,9 @@
 #include "platform/AppError.h"
 #include "platform/ProgramPorts.h"
 #include "platform/SystemPorts.h"
+#include "platform/TextEncoding.h"
 #include "platform/win32/app/Win32ProgramPorts.h"
+#include "platform/win32/config/SettingsDialog.h"
 #include "timezones/MTimeZone.h"
 
 namespace {
@@ -143,6 +147,43 @@ TEST(ProgramAdapters, FolderPointerAndLocalZone) {
     bool found = false;
     for (const auto& zone : catalogue.TimeZones) found = found || zone.KeyName == local;
     EXPECT_TRUE(found);
+}
+
+}  // namespace
+
+namespace {
+
+// Every label and button of the dialog keeps its text inside its control at 100%, 150% and
+// 200%: measured with the control's own font, wrapped as a static control wraps it.
+TEST(SettingsLayout, TextStaysInsideItsControlAtEveryScale) {
+    const HDC screen = GetDC(nullptr);
+    ASSERT_NE(screen, nullptr);
+    for (const UINT dpi : {96u, 144u, 192u}) {
+        const std::vector<SettingsControl> controls = SettingsLayout(dpi);
+        ASSERT_EQ(controls.size(), 2u + 3u * 5u + 15u + 2u);
+        EXPECT_EQ(controls[0].id, settings_ids::cmdUpdate);
+        EXPECT_EQ(controls[1].id, settings_ids::cmdCancel);
+        for (const SettingsControl& control : controls) {
+            if (control.text.empty()) continue;
+            const UniqueFont font = MakeSettingsFont(control.font, dpi);
+            const HGDIOBJ old = SelectObject(screen, font.Get());
+            const bool button = control.windowClass == WC_BUTTONW;
+            // A push button draws its text inside a frame of a few pixels.
+            const int inset = button ? MulDiv(4, static_cast<int>(dpi), 96) : 0;
+            const int width = control.place.right - control.place.left - 2 * inset;
+            const int height = control.place.bottom - control.place.top - 2 * inset;
+            RECT needed{0, 0, width, 0};
+            DrawTextW(screen, control.text.c_str(), -1, &needed,
+                      DT_CALCRECT | DT_NOPREFIX | (button ? DT_SINGLELINE : DT_WORDBREAK));
+            SelectObject(screen, old);
+            EXPECT_LE(needed.right, width) << utf8::FromWide(control.text) << " at " << dpi;
+            EXPECT_LE(needed.bottom, height) << utf8::FromWide(control.text) << " at " << dpi;
+        }
+        // The layout scales with the DPI: the Update button spans 2055 twips.
+        const RECT& update = controls[0].place;
+        EXPECT_EQ(update.right - update.left, MulDiv(2055, static_cast<int>(dpi), 1440));
+    }
+    ReleaseDC(nullptr, screen);
 }
 
 }  // namespace

@@ -458,3 +458,30 @@ TEST_F(SettingsDialogUnderWine, AMissingCatalogueKeyIsReportedAndTheDialogNeverO
 }
 
 }  // namespace
+
+namespace {
+
+// The maker label's pointer in the program's resources: 32 x 32, hot spot on the fingertip.
+TEST(SettingsResources, HandCursorHasItsHotSpotAtColumnFiveOfTheTopRow) {
+    const HMODULE program =
+        LoadLibraryExW(Env(L"PELLOX_SCR").c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    const HCURSOR hand = static_cast<HCURSOR>(
+        LoadImageW(program, MAKEINTRESOURCEW(101), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
+    ASSERT_NE(hand, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(hand, &info));
+    EXPECT_FALSE(info.fIcon);
+    EXPECT_EQ(info.xHotspot, 5u);
+    EXPECT_EQ(info.yHotspot, 0u);
+    BITMAP mask{};
+    GetObjectW(info.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(mask.bmWidth, 32);
+    EXPECT_TRUE(info.hbmColor != nullptr);  // the colour image beside the mask
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyCursor(hand);
+    FreeLibrary(program);
+}
+
+}  // namespace

@@ -29,8 +29,6 @@ struct Place {
     int left, top, width, height;
 };
 
-enum class FontKind { Dialog, List, Maker, Button };
-
 struct ControlSpec {
     int id;
     const wchar_t* windowClass;
@@ -38,7 +36,7 @@ struct ControlSpec {
     DWORD style;
     DWORD exStyle;
     Place place;
-    FontKind font;
+    SettingsFont font;
 };
 
 // Controls in tab order: the two buttons first, then each row's list, caption and DST box.
@@ -54,14 +52,14 @@ std::vector<ControlSpec> DialogControls() {
                      child | WS_TABSTOP | BS_PUSHBUTTON,
                      0,
                      {4680, 3360, 2055, 495},
-                     FontKind::Button});
+                     SettingsFont::Button});
     specs.push_back({ids::cmdCancel,
                      WC_BUTTONW,
                      L"Cancel",
                      child | WS_TABSTOP | BS_PUSHBUTTON,
                      0,
                      {2520, 3360, 2055, 495},
-                     FontKind::Button});
+                     SettingsFont::Button});
     for (int row = 0; row < kZoneRows; ++row) {
         const int top = kRowTops[row];
         specs.push_back({ids::lstTimeZone + row,
@@ -70,21 +68,21 @@ std::vector<ControlSpec> DialogControls() {
                          child | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
                          0,
                          {840, top, 3315, 315},
-                         FontKind::List});
+                         SettingsFont::List});
         specs.push_back({ids::txtLabel + row,
                          WC_EDITW,
                          L"",
                          child | WS_TABSTOP | ES_AUTOHSCROLL,
                          WS_EX_CLIENTEDGE,
                          {4920, top, 1575, 285},
-                         FontKind::Dialog});
+                         SettingsFont::Dialog});
         specs.push_back({ids::chkDST + row,
                          WC_BUTTONW,
                          L"",
                          child | WS_TABSTOP | BS_3STATE,
                          0,
                          {7320, top, 255, 255},
-                         FontKind::Dialog});
+                         SettingsFont::Dialog});
     }
     for (int row = 0; row < kZoneRows; ++row) {
         const int top = kRowTops[row];
@@ -95,21 +93,21 @@ std::vector<ControlSpec> DialogControls() {
                          label | SS_LEFT,
                          0,
                          {120, top, 1335, 255},
-                         FontKind::Dialog});
+                         SettingsFont::Dialog});
         specs.push_back({ids::Label1 + 4 + row,
                          WC_STATICW,
                          L"Label",
                          label | SS_LEFT,
                          0,
                          {4320, top, 615, 255},
-                         FontKind::Dialog});
+                         SettingsFont::Dialog});
         specs.push_back({ids::Label1 + 10 + row,
                          WC_STATICW,
                          L"DST",
                          label | SS_LEFT,
                          0,
                          {6720, top, 615, 255},
-                         FontKind::Dialog});
+                         SettingsFont::Dialog});
     }
     specs.push_back({ids::Label2,
                      WC_STATICW,
@@ -117,14 +115,14 @@ std::vector<ControlSpec> DialogControls() {
                      label | SS_LEFT,
                      0,
                      {360, 2640, 7095, 495},
-                     FontKind::Dialog});
+                     SettingsFont::Dialog});
     specs.push_back({ids::lblOvanta,
                      WC_STATICW,
                      L"Developed by Ovanta",
                      label | SS_CENTER | SS_NOTIFY,
                      0,
                      {480, 3360, 1575, 495},
-                     FontKind::Maker});
+                     SettingsFont::Maker});
     return specs;
 }
 
@@ -139,6 +137,36 @@ HFONT MakeFont(const wchar_t* face, int centiPoints, bool bold, bool underline, 
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                        DEFAULT_PITCH | FF_SWISS, face);
 }
+
+}  // namespace
+
+UniqueFont MakeSettingsFont(SettingsFont kind, UINT dpi) {
+    switch (kind) {
+        case SettingsFont::List:
+            return UniqueFont(MakeFont(L"MS Sans Serif", 825, false, false, dpi));
+        case SettingsFont::Maker:
+            return UniqueFont(MakeFont(L"MS Sans Serif", 975, true, true, dpi));
+        case SettingsFont::Button:
+            return UniqueFont(MakeFont(L"Arial", 1200, true, false, dpi));
+        case SettingsFont::Dialog:
+            break;
+    }
+    return UniqueFont(MakeFont(L"MS Sans Serif", 825, true, false, dpi));
+}
+
+std::vector<SettingsControl> SettingsLayout(UINT dpi) {
+    std::vector<SettingsControl> controls;
+    for (const ControlSpec& spec : DialogControls()) {
+        controls.push_back({spec.id, spec.text, spec.windowClass,
+                            RECT{Scale(spec.place.left, dpi), Scale(spec.place.top, dpi),
+                                 Scale(spec.place.left + spec.place.width, dpi),
+                                 Scale(spec.place.top + spec.place.height, dpi)},
+                            spec.font});
+    }
+    return controls;
+}
+
+namespace {
 
 // The dialog's controls as the portable logic sees them.
 class Win32SettingsView final : public SettingsView {
@@ -207,15 +235,15 @@ struct DialogState {
     UINT dpi = 96;
 };
 
-HFONT FontFor(const DialogState& state, FontKind kind) {
+HFONT FontFor(const DialogState& state, SettingsFont kind) {
     switch (kind) {
-        case FontKind::List:
+        case SettingsFont::List:
             return state.listFont.Get();
-        case FontKind::Maker:
+        case SettingsFont::Maker:
             return state.makerFont.Get();
-        case FontKind::Button:
+        case SettingsFont::Button:
             return state.buttonFont.Get();
-        case FontKind::Dialog:
+        case SettingsFont::Dialog:
             break;
     }
     return state.dialogFont.Get();
@@ -224,10 +252,10 @@ HFONT FontFor(const DialogState& state, FontKind kind) {
 // Places every control and sizes the dialog for the given DPI.
 void Layout(HWND dialog, DialogState& state, UINT dpi) {
     state.dpi = dpi;
-    state.dialogFont = UniqueFont(MakeFont(L"MS Sans Serif", 825, true, false, dpi));
-    state.listFont = UniqueFont(MakeFont(L"MS Sans Serif", 825, false, false, dpi));
-    state.makerFont = UniqueFont(MakeFont(L"MS Sans Serif", 975, true, true, dpi));
-    state.buttonFont = UniqueFont(MakeFont(L"Arial", 1200, true, false, dpi));
+    state.dialogFont = MakeSettingsFont(SettingsFont::Dialog, dpi);
+    state.listFont = MakeSettingsFont(SettingsFont::List, dpi);
+    state.makerFont = MakeSettingsFont(SettingsFont::Maker, dpi);
+    state.buttonFont = MakeSettingsFont(SettingsFont::Button, dpi);
     SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(state.dialogFont.Get()), FALSE);
 
     for (const ControlSpec& spec : DialogControls()) {
