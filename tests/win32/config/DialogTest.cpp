@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "config/MakerAddress.h"
 #include "config/frmSettings.h"
 #include "platform/SystemPorts.h"
 #include "platform/TextEncoding.h"
@@ -375,6 +376,45 @@ TEST_F(SettingsDialogUnderWine, CancelWritesNothingAndGreyedCountsAsDaylightTime
     EXPECT_NE(file.find("<value name=\"HONG KONG\">" + china + "</value>"), std::string::npos)
         << file;
     EXPECT_EQ(StoreValues().at(L"DST3"), L"2");
+}
+
+TEST_F(SettingsDialogUnderWine, TheMakerLabelOpensTheAddressAndTheDialogStaysAsItWas) {
+    ProgramCopy copy(L"maker");
+    // In this private prefix web addresses open with a command that writes them to a file.
+    const std::wstring opened = copy.Folder() + L"\\opened.txt";
+    const std::wstring command = L"C:\\windows\\system32\\cmd.exe /c echo %1>\"" + opened + L"\"";
+    for (const wchar_t* scheme : {L"http", L"https"}) {
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT,
+                                  (std::wstring(scheme) + L"\\shell\\open\\command").c_str(),
+                                  nullptr, REG_SZ, command.c_str(),
+                                  static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+    {
+        SettingsRun run(copy.Program());
+        ASSERT_NE(run.WaitForDialog(), nullptr);
+        run.SetCaption(0, L"EDITED");
+        run.Select(1, 7);
+        PostMessageW(run.Item(ids::lblOvanta), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(run.Item(ids::lblOvanta), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        std::string text;
+        for (int i = 0; i < 600; ++i) {
+            text = ReadBytes(opened);
+            if (text.find('\n') != std::string::npos) break;
+            Sleep(50);
+        }
+        EXPECT_NE(text.find(utf8::FromWide(kMakerAddress)), std::string::npos) << text;
+
+        EXPECT_TRUE(IsWindowVisible(run.Dialog()));
+        EXPECT_EQ(run.Caption(0), L"EDITED");
+        EXPECT_EQ(run.Selected(1), 7);
+        EXPECT_EQ(run.Selected(0), expected[0]);
+        run.Click(ids::cmdCancel);
+        EXPECT_EQ(run.WaitForExit(), 0);
+    }
+    DeleteFileW(opened.c_str());
+    EXPECT_EQ(ReadBytes(copy.ClockFile()), "<missing>");
+    EXPECT_TRUE(StoreValues().empty());
 }
 
 // The program folder cannot be written: the failure is reported with its number and a
