@@ -1,0 +1,3 @@
+#pragma once
+// Identifiers of the program's resources.
+#define IDC_OVANTA_HAND 101

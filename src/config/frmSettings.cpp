@@ -1,0 +1,141 @@
+#include "config/frmSettings.h"
+
+#include <climits>
+#include <cwctype>
+
+#include "config/MakerAddress.h"
+#include "platform/TextEncoding.h"
+#include "shell/OpenWebLink.h"
+#include "timezones/GmtOffset.h"
+
+namespace {
+
+std::wstring RowKey(const wchar_t* word, int row) {
+    return word + std::to_wstring(row);
+}
+
+bool SameKeyName(const std::wstring& a, const std::wstring& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::towlower(a[i]) != std::towlower(b[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<int> ParseStoredInteger(const std::wstring& text) {
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == L'-';
+    if (negative) i = 1;
+    if (i == text.size()) return std::nullopt;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < L'0' || text[i] > L'9') return std::nullopt;
+        value = value * 10 + (text[i] - L'0');
+        if (value > static_cast<long long>(INT_MAX) + 1) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX || value < INT_MIN) return std::nullopt;
+    return static_cast<int>(value);
+}
+
+frmSettings::frmSettings(SettingsView& view, const SettingsPorts& ports)
+    : view_(view), ports_(ports), catalogue_(ports.registry, ports.version, ports.textCompare) {}
+
+bool frmSettings::Form_Load() {
+    return FillTimeZoneLists();
+}
+
+bool frmSettings::FillTimeZoneLists() {
+    const std::string key = catalogue_.CatalogueKey();
+    // A key that opens but holds no zones is as useless as a missing one.
+    if (!catalogue_.LoadTimeZoneCatalogue(key) || catalogue_.TimeZones.empty()) {
+        ports_.messages.MsgBox(
+            settings::kCatalogueFailure + std::wstring(L"\r\n") + ansi::ToWide(key), mb::OkOnly,
+            kProgramTitle);
+        return false;
+    }
+    for (const TimeZoneRecord& zone : catalogue_.TimeZones) {
+        for (int row = 0; row < kZoneRows; ++row) view_.AddListEntry(row, zone.Display);
+    }
+    LoadSettings();
+    return true;
+}
+
+int frmSettings::DefaultPosition(int row) {
+    const int count = view_.ListCount(row);
+    if (count <= 0) return -1;
+    const std::wstring keyName = row < static_cast<int>(settings::kDefaultZoneKeys.size())
+                                     ? std::wstring(settings::kDefaultZoneKeys[row])
+                                     : ports_.localZone.CurrentZoneKeyName();
+    if (!keyName.empty()) {
+        const TimeZoneList& zones = catalogue_.TimeZones;
+        for (std::size_t i = 0; i < zones.size() && i < static_cast<std::size_t>(count); ++i) {
+            if (SameKeyName(zones[i].KeyName, keyName)) return static_cast<int>(i);
+        }
+    }
+    const int position = settings::kDefaultPositions[row];
+    return position < count ? position : 0;
+}
+
+void frmSettings::LoadSettings() {
+    using namespace settings;
+    SettingsStore& store = ports_.store;
+    for (int row = 0; row < kZoneRows; ++row) {
+        // Values that cannot be applied count as absent.
+        const std::optional<int> zone =
+            ParseStoredInteger(store.GetSetting(kAppName, kSection, RowKey(L"Zone", row), L"-1"));
+        const bool zoneFits = zone && *zone >= -1 && *zone < view_.ListCount(row);
+        view_.SetListIndex(row, zoneFits ? *zone : -1);
+
+        const std::optional<int> dst =
+            ParseStoredInteger(store.GetSetting(kAppName, kSection, RowKey(L"DST", row), L""));
+        if (dst && *dst >= 0 && *dst <= 2) view_.SetCheckState(row, *dst);
+    }
+
+    const RowTexts captions = ports_.captions.ReadCaptions(ClockFilePath(ports_.folder.Path()));
+    for (int row = 0; row < kZoneRows; ++row) view_.SetCaptionText(row, captions[row]);
+
+    for (int row = 0; row < kZoneRows; ++row) {
+        if (view_.ListIndex(row) == -1) view_.SetListIndex(row, DefaultPosition(row));
+    }
+    for (int row = 0; row < kZoneRows; ++row) {
+        if (view_.CaptionText(row).empty()) view_.SetCaptionText(row, kDefaultCaptions[row]);
+    }
+}
+
+void frmSettings::SaveSettings() {
+    using namespace settings;
+    SettingsStore& store = ports_.store;
+    for (int row = 0; row < kZoneRows; ++row) {
+        store.SaveSetting(kAppName, kSection, RowKey(L"Zone", row),
+                          std::to_wstring(view_.ListIndex(row)));
+        store.SaveSetting(kAppName, kSection, RowKey(L"DST", row),
+                          std::to_wstring(view_.CheckState(row)));
+        store.SaveSetting(kAppName, kSection, RowKey(L"Label", row), view_.CaptionText(row));
+    }
+}
+
+void frmSettings::cmdUpdate_Click() {
+    RowTexts offsets;
+    for (int row = 0; row < kZoneRows; ++row) {
+        offsets[row] = GetGmtOffset(view_.ListText(row), view_.CheckState(row) != 0);
+    }
+    RowTexts captions;
+    for (int row = 0; row < kZoneRows; ++row) captions[row] = RemoveCommas(view_.CaptionText(row));
+
+    WriteClockFile(ports_.files, ports_.folder.Path(), captions, offsets);
+    SaveSettings();
+    view_.Close();
+}
+
+void frmSettings::cmdCancel_Click() {
+    view_.Close();
+}
+
+void frmSettings::lblOvanta_Click() {
+    OpenWebLink(ports_.shell, ports_.pointer, kMakerAddress);
+}
+
+void frmSettings::lstTimeZone_Click(int) {}

@@ -1,0 +1,100 @@
+#pragma once
+// The settings dialog's logic: filling the five zone lists from the catalogue, restoring and
+// saving the rows, Update, Cancel and the maker label. The window itself lives in the platform
+// folder and shows the controls through SettingsView.
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "config/ClockCaptionReader.h"
+#include "config/ClockFile.h"
+#include "platform/ProgramPorts.h"
+#include "platform/SystemVersion.h"
+#include "platform/TextCompare.h"
+#include "platform/mRegistry.h"
+#include "timezones/MTimeZone.h"
+
+// The dialog's controls, per zone row 0 to 4: the caption box (txtLabel), the zone list
+// (lstTimeZone) and the DST check box (chkDST).
+class SettingsView {
+  public:
+    virtual ~SettingsView() = default;
+    virtual std::wstring CaptionText(int row) const = 0;
+    virtual void SetCaptionText(int row, const std::wstring& text) = 0;
+    virtual void AddListEntry(int row, const std::wstring& text) = 0;
+    virtual int ListCount(int row) const = 0;
+    // The selected position, -1 when nothing is selected.
+    virtual int ListIndex(int row) const = 0;
+    virtual void SetListIndex(int row, int index) = 0;
+    // The selected entry's text, empty when nothing is selected.
+    virtual std::wstring ListText(int row) const = 0;
+    // 0 unchecked, 1 checked, 2 greyed.
+    virtual int CheckState(int row) const = 0;
+    virtual void SetCheckState(int row, int state) = 0;
+    // Closes the dialog.
+    virtual void Close() = 0;
+};
+
+// What the dialog reaches outside itself.
+struct SettingsPorts {
+    mRegistry& registry;
+    SystemVersion& version;
+    const TextCompare& textCompare;
+    ProgramFolder& folder;
+    MessageBoxPort& messages;
+    PointerOverride& pointer;
+    ShellPort& shell;
+    SettingsStore& store;
+    FileReplacer& files;
+    LocalZone& localZone;
+    ClockCaptionReader& captions;
+};
+
+namespace settings {
+inline constexpr const wchar_t* kAppName = L"PELLOXSS";
+inline constexpr const wchar_t* kSection = L"Config";
+// Default zones by key name; the Local row takes the system's current zone.
+inline constexpr std::array<const wchar_t*, 4> kDefaultZoneKeys = {
+    L"GMT Standard Time", L"Eastern Standard Time", L"Pacific Standard Time",
+    L"China Standard Time"};
+// Positions used when a default zone's name is not in the catalogue.
+inline constexpr std::array<int, kZoneRows> kDefaultPositions = {1, 61, 69, 31, 42};
+inline constexpr std::array<const wchar_t*, kZoneRows> kDefaultCaptions = {
+    L"LONDON", L"NEW YORK", L"SAN FRANCISCO", L"HONG KONG", L"Local Time"};
+inline constexpr const wchar_t* kCatalogueFailure =
+    L"Unable to locate Time Zones information in Registry under the key: ";
+}  // namespace settings
+
+// A stored integer: an optional minus sign and decimal digits that fit 32 bits; anything else
+// has no value.
+std::optional<int> ParseStoredInteger(const std::wstring& text);
+
+class frmSettings {
+  public:
+    frmSettings(SettingsView& view, const SettingsPorts& ports);
+
+    // Runs FillTimeZoneLists. False when the catalogue could not be loaded: the failure was
+    // reported and the dialog must not be shown.
+    bool Form_Load();
+    bool FillTimeZoneLists();
+    void LoadSettings();
+    // Writes the fifteen values; failures (AppError) go to the caller.
+    void SaveSettings();
+
+    // Writes the clock file, then the store, then closes. A failure stops the sequence at the
+    // failing step and goes to the caller.
+    void cmdUpdate_Click();
+    void cmdCancel_Click();
+    void lblOvanta_Click();
+    void lstTimeZone_Click(int row);
+
+    const TimeZoneList& TimeZones() const { return catalogue_.TimeZones; }
+    // The position a row falls back to when nothing is selected; -1 for an empty list.
+    int DefaultPosition(int row);
+
+  private:
+    SettingsView& view_;
+    SettingsPorts ports_;
+    MTimeZone catalogue_;
+};

@@ -1,0 +1,11 @@
+#pragma once
+// Opens a web address with the user's default handler, with the hourglass over the program's
+// windows while the shell handles the request.
+
+#include <string>
+
+#include "platform/ProgramPorts.h"
+
+// Every step runs whatever happened in the one before; the pointer override ends cleared.
+// An empty address opens nothing.
+void OpenWebLink(ShellPort& shell, PointerOverride& pointer, const std::wstring& address);

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Screenshots of "pelloxss.scr /c" at several DPI settings, for a person to look at.
+#   tests/win32/config/dialog-screenshots.sh OUTDIR [DPI...]     (default DPI: 96 144 192)
+# Uses a private copy of the build's Wine prefix (the DPI is a prefix setting) and its own
+# Xvfb (display :74 unless PELLOX_SHOT_DISPLAY says otherwise). Writes OUTDIR/dialog-DPI.png
+# (the dialog) and OUTDIR/screen-DPI.png (the whole screen).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/../../.." && pwd)"
+out=$(mkdir -p "$1" && cd "$1" && pwd)
+shift
+dpis=("$@")
+[ ${#dpis[@]} -gt 0 ] || dpis=(96 144 192)
+scr="$root/build/windows/src/platform/win32/app/pelloxss.scr"
+session="$root/scripts/wine-session.sh"
+display=${PELLOX_SHOT_DISPLAY:-:74}
+
+work=$(mktemp -d /tmp/pellox-shots.XXXXXX)
+xvfb_pid=
+cleanup() {
+  PELLOX_WINE_STATE="$work/wine" "$session" stop >/dev/null 2>&1 || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+sleep 1
+
+PELLOX_WINE_STATE="$root/build/windows/wine" "$session" ensure
+mkdir -p "$work/wine"
+cp -a "$root/build/windows/wine/prefix" "$work/wine/prefix"
+mkdir "$work/app"
+cp "$scr" "$work/app/"
+export PELLOX_WINE_STATE="$work/wine" WINEPREFIX="$work/wine/prefix" WINEDEBUG=-all
+
+for dpi in "${dpis[@]}"; do
+  "$session" stop
+  "$session" ensure
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+    /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  "$session" stop
+  "$session" ensure
+  TZ=Asia/Tokyo "$session" exec "$work/app/pelloxss.scr" /c &
+  pid=$!
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name 'Pellox Screensaver Properties' | head -1)
+  sleep 1
+  import -window root "$out/screen-$dpi.png"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  convert "$out/screen-$dpi.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/dialog-$dpi.png"
+  echo "dpi $dpi: dialog ${WIDTH}x${HEIGHT} at ${X},${Y} -> $out/dialog-$dpi.png"
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+done
