@@ -132,7 +132,8 @@ PointF Polar(PointF c, double degrees, float length) {
 }
 
 void AddText(Scene& scene, const std::wstring& text, RectF box, float px, bool bold, Rgb color) {
-    if (px >= kMinTextPx && !text.empty()) scene.items.push_back(Text{text, box, px, bold, color});
+    if (px >= kMinTextPx && !text.empty())
+        scene.items.emplace_back(std::in_place_type<Text>, text, box, px, bold, color);
 }
 
 void AddClock(Scene& scene, const ClockView& v, float s) {
@@ -143,31 +144,37 @@ void AddClock(Scene& scene, const ClockView& v, float s) {
                                           : palette::ring;
     auto& items = scene.items;
     AddText(scene, v.caption, v.captionBox, 12.5f * s, true, palette::caption);
-    items.push_back(FillCircle{c, r, palette::face});
-    items.push_back(StrokeCircle{c, r, std::max(1.0f, 2.0f * s), ring});
+    items.emplace_back(std::in_place_type<FillCircle>, FillCircle{c, r, palette::face});
+    items.emplace_back(std::in_place_type<StrokeCircle>,
+                       StrokeCircle{c, r, std::max(1.0f, 2.0f * s), ring});
     for (int i = 0; i < 60; ++i) {
         const bool hour = i % 5 == 0;
         if (!hour && s < 0.6f) continue;  // minute ticks would merge at preview size
         const float inner = hour ? (i % 15 == 0 ? 0.74f : 0.79f) : 0.87f;
         const float width = hour ? (i % 15 == 0 ? 3.0f : 2.0f) * s : 0.8f * s;
-        items.push_back(Line{Polar(c, i * 6.0, inner * r), Polar(c, i * 6.0, 0.91f * r),
-                             std::max(width, 0.6f),
-                             hour ? palette::hourTick : palette::minuteTick});
+        items.emplace_back(
+            std::in_place_type<Line>,
+            Line{Polar(c, i * 6.0, inner * r), Polar(c, i * 6.0, 0.91f * r), std::max(width, 0.6f),
+                 hour ? palette::hourTick : palette::minuteTick});
     }
-    items.push_back(Line{Polar(c, v.hourAngle + 180, 0.10f * r), Polar(c, v.hourAngle, 0.52f * r),
-                         std::max(1.2f, 4.6f * s), palette::hand});
-    items.push_back(Line{Polar(c, v.minuteAngle + 180, 0.10f * r),
-                         Polar(c, v.minuteAngle, 0.80f * r), std::max(1.0f, 3.0f * s),
-                         palette::hand});
-    items.push_back(Line{Polar(c, v.secondAngle + 180, 0.18f * r),
-                         Polar(c, v.secondAngle, 0.86f * r), std::max(0.8f, 1.2f * s),
-                         palette::second});
-    items.push_back(FillCircle{c, std::max(1.0f, 3.4f * s), palette::second});
-    items.push_back(FillCircle{c, std::max(0.5f, 1.4f * s), palette::face});
+    items.emplace_back(std::in_place_type<Line>, Line{Polar(c, v.hourAngle + 180, 0.10f * r),
+                                                      Polar(c, v.hourAngle, 0.52f * r),
+                                                      std::max(1.2f, 4.6f * s), palette::hand});
+    items.emplace_back(std::in_place_type<Line>, Line{Polar(c, v.minuteAngle + 180, 0.10f * r),
+                                                      Polar(c, v.minuteAngle, 0.80f * r),
+                                                      std::max(1.0f, 3.0f * s), palette::hand});
+    items.emplace_back(std::in_place_type<Line>, Line{Polar(c, v.secondAngle + 180, 0.18f * r),
+                                                      Polar(c, v.secondAngle, 0.86f * r),
+                                                      std::max(0.8f, 1.2f * s), palette::second});
+    items.emplace_back(std::in_place_type<FillCircle>,
+                       FillCircle{c, std::max(1.0f, 3.4f * s), palette::second});
+    items.emplace_back(std::in_place_type<FillCircle>,
+                       FillCircle{c, std::max(0.5f, 1.4f * s), palette::face});
 
     const RectF cell = v.cell;
-    AddText(scene, v.timeText, {cell.left, cell.top + 111 * s, cell.width, 26 * s}, 22 * s, false,
-            palette::time);
+    const float timeSize = v.timeText.size() > 5 ? 19 : 22;  // room for "AM" and "PM"
+    AddText(scene, v.timeText, {cell.left, cell.top + 111 * s, cell.width, 26 * s}, timeSize * s,
+            false, palette::time);
     AddText(scene, v.dayText, {cell.left, cell.top + 137 * s, cell.width, 13 * s}, 11 * s, false,
             v.dayDelta != 0 || !v.offsetUsable ? palette::otherDay : palette::day);
 }

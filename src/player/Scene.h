@@ -47,7 +47,7 @@ struct Line {  // round caps
     float width;
     Rgb color;
 };
-struct Text {  // one line, centred in its box
+struct Text {  // one line, centred in its box, made smaller where it would not fit
     std::wstring text;
     RectF box;
     float pixelHeight;
@@ -90,6 +90,7 @@ class Canvas {
     virtual void FillCircle(PointF centre, float radius, Rgb color) = 0;
     virtual void StrokeCircle(PointF centre, float radius, float width, Rgb color) = 0;
     virtual void DrawLine(PointF from, PointF to, float width, Rgb color) = 0;
+    // One line centred in `box`; a text wider than the box is drawn smaller to fit.
     virtual void DrawText(const std::wstring& text, RectF box, float pixelHeight, bool bold,
                           Rgb color) = 0;
 };

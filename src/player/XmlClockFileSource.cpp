@@ -40,12 +40,13 @@ ClockFile XmlClockFileSource::Read(const std::wstring& path) {
         file.state = ClockFileState::Malformed;
         return file;
     }
-    const std::int32_t count = xml.NodeCount(L"/serie/value");
-    const int rows = count < 0 ? 0 : (count > kClockRows ? kClockRows : count);
-    for (int row = 0; row < rows; ++row) {
-        const std::wstring query = L"/serie/value[" + std::to_wstring(row) + L"]";
-        file.rows.push_back({xml.ReadAttribute(XmlValue(query), L"name"),
-                             xml.ReadNode(query).value_or(std::wstring())});
+    // Rows 0 to 4 as far as they go; a missing value element ends the list.
+    int rows = 0;
+    for (; rows < kClockRows; ++rows) {
+        const std::wstring query = L"/serie/value[" + std::to_wstring(rows) + L"]";
+        std::optional<std::wstring> offset = xml.ReadNode(query);
+        if (!offset) break;
+        file.rows.push_back({xml.ReadAttribute(XmlValue(query), L"name"), std::move(*offset)});
     }
     file.state = rows == kClockRows ? ClockFileState::Ok : ClockFileState::FewerRows;
     return file;
