@@ -136,7 +136,8 @@ void AddText(Scene& scene, const std::wstring& text, RectF box, float px, bool b
         scene.items.emplace_back(std::in_place_type<Text>, text, box, px, bold, color);
 }
 
-void AddClock(Scene& scene, const ClockView& v, float s) {
+// The face, its caption, the digital time and the day: they change at most once a minute.
+void AddClockFace(Scene& scene, const ClockView& v, float s) {
     const PointF c = v.centre;
     const float r = v.radius;
     const Rgb ring = !v.offsetUsable      ? palette::badRing
@@ -157,6 +158,19 @@ void AddClock(Scene& scene, const ClockView& v, float s) {
             Line{Polar(c, i * 6.0, inner * r), Polar(c, i * 6.0, 0.91f * r), std::max(width, 0.6f),
                  hour ? palette::hourTick : palette::minuteTick});
     }
+    const RectF cell = v.cell;
+    const float timeSize = v.timeText.size() > 5 ? 19 : 22;  // room for "AM" and "PM"
+    AddText(scene, v.timeText, {cell.left, cell.top + 111 * s, cell.width, 26 * s}, timeSize * s,
+            false, palette::time);
+    AddText(scene, v.dayText, {cell.left, cell.top + 137 * s, cell.width, 13 * s}, 11 * s, false,
+            v.dayDelta != 0 || !v.offsetUsable ? palette::otherDay : palette::day);
+}
+
+// The hands: they move every second, always within the face.
+void AddClockHands(Scene& scene, const ClockView& v, float s) {
+    const PointF c = v.centre;
+    const float r = v.radius;
+    auto& items = scene.items;
     items.emplace_back(std::in_place_type<Line>, Line{Polar(c, v.hourAngle + 180, 0.10f * r),
                                                       Polar(c, v.hourAngle, 0.52f * r),
                                                       std::max(1.2f, 4.6f * s), palette::hand});
@@ -170,13 +184,6 @@ void AddClock(Scene& scene, const ClockView& v, float s) {
                        FillCircle{c, std::max(1.0f, 3.4f * s), palette::second});
     items.emplace_back(std::in_place_type<FillCircle>,
                        FillCircle{c, std::max(0.5f, 1.4f * s), palette::face});
-
-    const RectF cell = v.cell;
-    const float timeSize = v.timeText.size() > 5 ? 19 : 22;  // room for "AM" and "PM"
-    AddText(scene, v.timeText, {cell.left, cell.top + 111 * s, cell.width, 26 * s}, timeSize * s,
-            false, palette::time);
-    AddText(scene, v.dayText, {cell.left, cell.top + 137 * s, cell.width, 13 * s}, 11 * s, false,
-            v.dayDelta != 0 || !v.offsetUsable ? palette::otherDay : palette::day);
 }
 
 struct Arrangement {
@@ -209,13 +216,14 @@ PointF DriftAt(std::int64_t utcMs, float amplitude) {
     constexpr std::int64_t periodX = 23 * 60'000, periodY = 31 * 60'000;
     const double px = static_cast<double>(utcMs % periodX) / periodX;
     const double py = static_cast<double>(utcMs % periodY) / periodY;
-    return {amplitude * static_cast<float>(std::sin(twoPi * px)),
-            amplitude * static_cast<float>(std::sin(twoPi * py + 1.0))};
+    return {std::trunc(amplitude * static_cast<float>(std::sin(twoPi * px))),
+            std::trunc(amplitude * static_cast<float>(std::sin(twoPi * py + 1.0)))};
 }
 
 void BuildScene(const SceneInput& in, Scene& scene) {
     scene.background = palette::background;
     scene.items.clear();
+    scene.firstMoving = 0;
     scene.clocks.clear();
     scene.compositions.clear();
     if (in.width <= 0 || in.height <= 0 || !in.file || !in.environment) return;
@@ -280,7 +288,9 @@ void BuildScene(const SceneInput& in, Scene& scene) {
                 v.captionBox = {left, top, kCellW * scale, 17 * scale};
                 v.centre = {left + kFaceX * scale, top + kFaceY * scale};
                 v.radius = kFaceR * scale;
-                AddClock(scene, v, scale);
+                const float rim = v.radius + std::max(1.0f, 2.0f * scale);
+                v.faceBounds = {v.centre.x - rim, v.centre.y - rim, 2 * rim, 2 * rim};
+                AddClockFace(scene, v, scale);
                 left += (kCellW + kGapX) * scale;
             }
             top += (kCellH + kGapY) * scale;
@@ -291,11 +301,17 @@ void BuildScene(const SceneInput& in, Scene& scene) {
                     std::max(11.0f * scale, std::min(12.0f, m.Height() / 9.0f)), false,
                     palette::note);
     }
+    scene.firstMoving = scene.items.size();
+    for (const ClockView& v : scene.clocks) AddClockHands(scene, v, v.radius / kFaceR);
 }
 
 void PaintScene(const Scene& scene, Canvas& canvas) {
     canvas.Clear(scene.background);
-    for (const SceneItem& item : scene.items) {
+    PaintItems(scene.items, canvas);
+}
+
+void PaintItems(std::span<const SceneItem> items, Canvas& canvas) {
+    for (const SceneItem& item : items) {
         if (const auto* c = std::get_if<FillCircle>(&item)) {
             canvas.FillCircle(c->centre, c->radius, c->color);
         } else if (const auto* s = std::get_if<StrokeCircle>(&item)) {

@@ -17,12 +17,14 @@ struct Rgb {
 
 struct PointF {
     float x = 0, y = 0;
+    bool operator==(const PointF&) const = default;
 };
 
 struct RectF {
     float left = 0, top = 0, width = 0, height = 0;
     float Right() const { return left + width; }
     float Bottom() const { return top + height; }
+    bool operator==(const RectF&) const = default;
 };
 
 struct RectI {
@@ -35,17 +37,20 @@ struct FillCircle {
     PointF centre;
     float radius;
     Rgb color;
+    bool operator==(const FillCircle&) const = default;
 };
 struct StrokeCircle {
     PointF centre;
     float radius;
     float width;
     Rgb color;
+    bool operator==(const StrokeCircle&) const = default;
 };
 struct Line {  // round caps
     PointF from, to;
     float width;
     Rgb color;
+    bool operator==(const Line&) const = default;
 };
 struct Text {  // one line, centred in its box, made smaller where it would not fit
     std::wstring text;
@@ -53,6 +58,7 @@ struct Text {  // one line, centred in its box, made smaller where it would not 
     float pixelHeight;
     bool bold;
     Rgb color;
+    bool operator==(const Text&) const = default;
 };
 using SceneItem = std::variant<FillCircle, StrokeCircle, Line, Text>;
 
@@ -71,12 +77,16 @@ struct ClockView {
     float radius = 0;
     RectF cell;  // the clock's whole area: caption, face, time and day
     RectF captionBox;
-    int monitor = 0;  // index into the monitor set
+    RectF faceBounds;  // everything that moves within the second
+    int monitor = 0;   // index into the monitor set
 };
 
 struct Scene {
     Rgb background;
-    std::vector<SceneItem> items;     // in painting order, after the background
+    // In painting order, after the background: first what stands still for at least a
+    // minute (faces, captions, times), from `firstMoving` on the hands of the second.
+    std::vector<SceneItem> items;
+    std::size_t firstMoving = 0;
     std::vector<ClockView> clocks;    // per monitor, in row order
     std::vector<RectF> compositions;  // one per monitor
     std::wstring note;                // a line about the clock file, empty when all is well
@@ -96,6 +106,7 @@ class Canvas {
 };
 
 void PaintScene(const Scene& scene, Canvas& canvas);
+void PaintItems(std::span<const SceneItem> items, Canvas& canvas);
 
 class ClockEnvironment;
 
@@ -110,7 +121,8 @@ struct SceneInput {
 // Rebuilds `scene` in place (its vectors keep their capacity from frame to frame).
 void BuildScene(const SceneInput& input, Scene& scene);
 
-// The drift of the composition at an instant, in pixels, within +-amplitude on each axis.
+// The drift of the composition at an instant, in whole pixels, within +-amplitude on each axis
+// (whole pixels: the still part of the picture changes only when the drift moves a pixel).
 PointF DriftAt(std::int64_t utcMs, float amplitude);
 
 // The drift amplitude for a monitor of this size.

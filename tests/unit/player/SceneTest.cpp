@@ -296,6 +296,35 @@ TEST_F(SceneTest, PaintsInOrderAndReusesStorage) {
     // Texts: caption, time and day of each clock.
     EXPECT_EQ(std::count(canvas.calls.begin(), canvas.calls.end(), "text"), 15);
 
+    // Faces first, then the hands, which stay inside their faces.
+    ASSERT_EQ(scene.items.size() - scene.firstMoving, 5u * 5u);
+    for (std::size_t i = scene.firstMoving; i < scene.items.size(); ++i) {
+        const auto* line = std::get_if<Line>(&scene.items[i]);
+        if (!line) continue;
+        bool inside = false;
+        for (const ClockView& v : scene.clocks) {
+            const RectF& b = v.faceBounds;
+            inside |= line->from.x >= b.left && line->to.x <= b.Right() && line->to.x >= b.left &&
+                      line->from.y >= b.top && line->to.y >= b.top && line->to.y <= b.Bottom();
+        }
+        EXPECT_TRUE(inside) << i;
+    }
+    // The still part changes far less often than once a second: the drift moves in whole
+    // pixels, the times once a minute.
+    Scene previous = scene, later;
+    int changes = 0;
+    for (int second = 1; second < 60; ++second) {
+        in.utcMs = At(1, 3, second);
+        BuildScene(in, later);
+        ASSERT_EQ(later.firstMoving, previous.firstMoving);
+        changes += !std::equal(later.items.begin(), later.items.begin() + later.firstMoving,
+                               previous.items.begin());
+        EXPECT_FALSE(std::equal(later.items.begin(), later.items.end(), previous.items.begin()));
+        std::swap(previous, later);
+    }
+    EXPECT_LE(changes, 8);
+    in.utcMs = At(1, 2, 3);
+
     const auto capacity = scene.items.capacity();
     const auto* storage = scene.items.data();
     for (int i = 0; i < 100; ++i) {

@@ -216,6 +216,21 @@ TEST_F(PlayerWindowTest, FollowsTheClockFileBesideTheMovie) {
     EXPECT_NE(frame.find(L"4 "), std::wstring::npos);
 }
 
+TEST_F(PlayerWindowTest, StoppedWhenTheSettingsSayNotToPlay) {
+    PlayerProperties still = SaverPlayerProperties();
+    still.Play = false;
+    HostWindow host(0, 0, 320, 240);
+    auto player = PlayerWindow::Create(host.Get(), {0, 0, 320, 240}, BuildStoredSettings(still),
+                                       nullptr);
+    EXPECT_FALSE(player->Properties().Play);
+    const std::uint64_t first = player->FramesDrawn();
+    EXPECT_GE(first, 1u);
+    Pump(2500);  // whole seconds pass, but a stopped player draws no new frame
+    EXPECT_EQ(player->FramesDrawn(), first);
+    player->Move(0, 0, 200, 150);  // a new size is drawn at once
+    EXPECT_GT(player->FramesDrawn(), first);
+}
+
 TEST_F(PlayerWindowTest, PointerHiddenOnlyOverAFullScreenHost) {
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     const int countBefore = ShowCursor(TRUE) - 1;

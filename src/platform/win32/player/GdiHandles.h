@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <utility>
 
 // A memory device context (DeleteDC).
@@ -87,4 +88,42 @@ class SelectedObject {
   private:
     HDC dc_;
     HGDIOBJ old_;
+};
+
+// A bitmap compatible with a window, selected into a memory DC of its own.
+class MemoryBitmap {
+  public:
+    MemoryBitmap() = default;
+    MemoryBitmap(const MemoryBitmap&) = delete;
+    MemoryBitmap& operator=(const MemoryBitmap&) = delete;
+
+    bool Create(HWND window, int width, int height) {
+        Reset();
+        WindowDc screen(window);
+        UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
+        UniqueGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+        if (!dc.Get() || !bitmap.Get()) return false;
+        dc_ = std::move(dc);
+        bitmap_ = std::move(bitmap);
+        selection_ = std::make_unique<SelectedObject>(dc_.Get(), bitmap_.Get());
+        width_ = width;
+        height_ = height;
+        return true;
+    }
+    void Reset() {
+        selection_.reset();
+        bitmap_.Reset();
+        dc_.Reset();
+        width_ = height_ = 0;
+    }
+    HDC Dc() const { return dc_.Get(); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+  private:
+    // Declared in this order so that the selection is undone before the bitmap goes.
+    UniqueMemoryDc dc_;
+    UniqueGdiObject<HBITMAP> bitmap_;
+    std::unique_ptr<SelectedObject> selection_;
+    int width_ = 0, height_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "platform/win32/player/PlayerWindow.h"
 
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -106,56 +107,85 @@ class PlayerWindow::Impl {
         const std::int64_t now = environment_.NowUtcMs();
         const std::int64_t second = now / 1000;
         if (second != lastSecond_) {  // an early tick draws nothing: only whole seconds
-            player_.CheckClockFile(now);
-            Render(now);
+            const bool reread = player_.CheckClockFile(now);
+            Render(now, reread);
         }
         ArmTimer();
     }
 
-    void Render() { Render(environment_.NowUtcMs()); }
+    void Render() { Render(environment_.NowUtcMs(), true); }
 
-    void Render(std::int64_t now) {
+    // Draws the second that has begun. The still part (faces, captions, times) is drawn into
+    // its own bitmap only when it changed; each second then only copies the faces from it,
+    // draws the hands over them and puts those squares on the screen.
+    void Render(std::int64_t now, bool full) {
         if (!window_) return;
         RECT client;
         GetClientRect(window_, &client);
         const int width = client.right, height = client.bottom;
         if (width <= 0 || height <= 0) return;
-        if (width != bufferWidth_ || height != bufferHeight_) ResizeBuffer(width, height);
-        if (!bufferDc_.Get()) return;
+        if (width != frame_.Width() || height != frame_.Height()) {
+            fonts_.Clear();
+            if (!still_.Create(window_, width, height) || !frame_.Create(window_, width, height)) {
+                still_.Reset();
+                frame_.Reset();
+                return;
+            }
+            full = true;
+        }
+        if (full || monitorsChanged_) CollectMonitors();
 
-        CollectMonitors();
-        // Whole seconds: the picture is that of the second that has begun.
         const std::int64_t shown = now - ((now % 1000) + 1000) % 1000;
         player_.Build(width, height, monitors_, shown, scene_);
+        const bool highQuality = properties_.Quality != L"Low";
+        const auto stillEnd =
+            scene_.items.begin() + static_cast<std::ptrdiff_t>(scene_.firstMoving);
+        if (full ||
+            !std::equal(scene_.items.begin(), stillEnd, stillItems_.begin(), stillItems_.end())) {
+            stillItems_.assign(scene_.items.begin(), stillEnd);
+            Gdiplus::Graphics graphics(still_.Dc());
+            GdiplusCanvas canvas(graphics, fonts_, highQuality);
+            canvas.Clear(scene_.background);
+            PaintItems(stillItems_, canvas);
+            full = true;
+        }
+
+        faces_.clear();
+        if (full) {
+            BitBlt(frame_.Dc(), 0, 0, width, height, still_.Dc(), 0, 0, SRCCOPY);
+        } else {
+            for (const ClockView& v : scene_.clocks) {
+                const RECT r{static_cast<LONG>(v.faceBounds.left) - 1,
+                             static_cast<LONG>(v.faceBounds.top) - 1,
+                             static_cast<LONG>(v.faceBounds.Right()) + 2,
+                             static_cast<LONG>(v.faceBounds.Bottom()) + 2};
+                faces_.push_back(r);
+                BitBlt(frame_.Dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, still_.Dc(),
+                       r.left, r.top, SRCCOPY);
+            }
+        }
         {
-            Gdiplus::Graphics graphics(bufferDc_.Get());
-            GdiplusCanvas canvas(graphics, fonts_, properties_.Quality != L"Low");
-            PaintScene(scene_, canvas);
+            Gdiplus::Graphics graphics(frame_.Dc());
+            GdiplusCanvas canvas(graphics, fonts_, highQuality);
+            PaintItems(std::span<const SceneItem>(scene_.items).subspan(scene_.firstMoving),
+                       canvas);
         }
         lastSecond_ = now / 1000;
         ++frames_;
-        InvalidateRect(window_, nullptr, FALSE);
-    }
 
-    void ResizeBuffer(int width, int height) {
-        bufferSelection_.reset();
-        bitmap_.Reset();
-        bufferDc_.Reset();
-        fonts_.Clear();
-        bufferWidth_ = bufferHeight_ = 0;
-        WindowDc screen(window_);
-        UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
-        UniqueGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
-        if (!dc.Get() || !bitmap.Get()) return;
-        bufferDc_ = std::move(dc);
-        bitmap_ = std::move(bitmap);
-        bufferSelection_ = std::make_unique<SelectedObject>(bufferDc_.Get(), bitmap_.Get());
-        bufferWidth_ = width;
-        bufferHeight_ = height;
+        if (full) {
+            InvalidateRect(window_, nullptr, FALSE);
+        } else {
+            WindowDc dc(window_);
+            for (const RECT& r : faces_)
+                BitBlt(dc.Get(), r.left, r.top, r.right - r.left, r.bottom - r.top, frame_.Dc(),
+                       r.left, r.top, SRCCOPY);
+        }
     }
 
     void CollectMonitors() {
         // Each monitor in client coordinates: one composition per monitor.
+        monitorsChanged_ = false;
         screenMonitors_.clear();
         EnumDisplayMonitors(nullptr, nullptr, CollectMonitor,
                             reinterpret_cast<LPARAM>(&screenMonitors_));
@@ -170,10 +200,10 @@ class PlayerWindow::Impl {
     void Paint() {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window_, &ps);
-        if (bufferDc_.Get()) {
+        if (frame_.Dc()) {
             BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-                   ps.rcPaint.bottom - ps.rcPaint.top, bufferDc_.Get(), ps.rcPaint.left,
-                   ps.rcPaint.top, SRCCOPY);
+                   ps.rcPaint.bottom - ps.rcPaint.top, frame_.Dc(), ps.rcPaint.left, ps.rcPaint.top,
+                   SRCCOPY);
         }
         EndPaint(window_, &ps);
     }
@@ -205,10 +235,11 @@ class PlayerWindow::Impl {
     }
 
   private:
-    UniqueMemoryDc bufferDc_;
-    UniqueGdiObject<HBITMAP> bitmap_;
-    std::unique_ptr<SelectedObject> bufferSelection_;
-    int bufferWidth_ = 0, bufferHeight_ = 0;
+    MemoryBitmap still_;  // background, faces, captions, times
+    MemoryBitmap frame_;  // the still part with the hands of the second
+    std::vector<SceneItem> stillItems_;
+    std::vector<RECT> faces_;
+    bool monitorsChanged_ = true;
     FontCache fonts_;
     std::vector<RECT> screenMonitors_;
     std::vector<RectI> monitors_;
@@ -228,8 +259,12 @@ LRESULT PlayerWindow::Impl::Handle(HWND window, UINT message, WPARAM wParam, LPA
         case WM_ERASEBKGND:
             return 1;  // the back buffer covers everything
         case WM_DISPLAYCHANGE:
+            monitorsChanged_ = true;
             Render();
             return 0;
+        case WM_WINDOWPOSCHANGED:
+            monitorsChanged_ = true;  // moved: the monitors lie elsewhere in the client area
+            break;
         case WM_SETTINGCHANGE:
             environment_.Refresh();
             Render();
