@@ -44,6 +44,9 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+// The file's stamp, or nothing when there is no such file; one call into the platform.
+std::optional<FileStamp> FileStampOf(const std::wstring& path);
+
 // Where the player gets the clock file from.
 class ClockFileSource {
   public:

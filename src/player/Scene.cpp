@@ -211,11 +211,14 @@ float DriftAmplitude(int width, int height) {
 }
 
 PointF DriftAt(std::int64_t utcMs, float amplitude) {
-    // Two slow sines of unrelated periods trace a Lissajous path: a few pixels a minute.
+    // Two slow sines of unrelated periods trace a Lissajous path: a few pixels a minute. The
+    // position moves once a minute, when the digital times change anyway, so the still part
+    // of the picture is redrawn once a minute and not more often.
     constexpr double twoPi = 2 * std::numbers::pi;
     constexpr std::int64_t periodX = 23 * 60'000, periodY = 31 * 60'000;
-    const double px = static_cast<double>(utcMs % periodX) / periodX;
-    const double py = static_cast<double>(utcMs % periodY) / periodY;
+    const std::int64_t minute = utcMs - ((utcMs % 60'000) + 60'000) % 60'000;
+    const double px = static_cast<double>(((minute % periodX) + periodX) % periodX) / periodX;
+    const double py = static_cast<double>(((minute % periodY) + periodY) % periodY) / periodY;
     return {std::trunc(amplitude * static_cast<float>(std::sin(twoPi * px))),
             std::trunc(amplitude * static_cast<float>(std::sin(twoPi * py + 1.0)))};
 }
@@ -322,4 +325,26 @@ void PaintItems(std::span<const SceneItem> items, Canvas& canvas) {
             canvas.DrawText(t->text, t->box, t->pixelHeight, t->bold, t->color);
         }
     }
+}
+
+RectF Bounds(const SceneItem& item) {
+    auto around = [](PointF a, PointF b, float spread) {
+        const float left = std::min(a.x, b.x) - spread, top = std::min(a.y, b.y) - spread;
+        return RectF{left, top, std::max(a.x, b.x) + spread - left,
+                     std::max(a.y, b.y) + spread - top};
+    };
+    if (const auto* c = std::get_if<FillCircle>(&item))
+        return around(c->centre, c->centre, c->radius + 1);
+    if (const auto* s = std::get_if<StrokeCircle>(&item))
+        return around(s->centre, s->centre, s->radius + s->width / 2 + 1);
+    if (const auto* l = std::get_if<Line>(&item)) return around(l->from, l->to, l->width / 2 + 1);
+    return std::get<Text>(item).box;
+}
+
+RectF Union(const RectF& a, const RectF& b) {
+    if (a.width <= 0 || a.height <= 0) return b;
+    if (b.width <= 0 || b.height <= 0) return a;
+    const float left = std::min(a.left, b.left), top = std::min(a.top, b.top);
+    return {left, top, std::max(a.Right(), b.Right()) - left,
+            std::max(a.Bottom(), b.Bottom()) - top};
 }

@@ -106,6 +106,9 @@ class Canvas {
 };
 
 void PaintScene(const Scene& scene, Canvas& canvas);
+// The area an item paints, with a pixel to spare for antialiasing.
+RectF Bounds(const SceneItem& item);
+RectF Union(const RectF& a, const RectF& b);
 void PaintItems(std::span<const SceneItem> items, Canvas& canvas);
 
 class ClockEnvironment;
@@ -121,8 +124,8 @@ struct SceneInput {
 // Rebuilds `scene` in place (its vectors keep their capacity from frame to frame).
 void BuildScene(const SceneInput& input, Scene& scene);
 
-// The drift of the composition at an instant, in whole pixels, within +-amplitude on each axis
-// (whole pixels: the still part of the picture changes only when the drift moves a pixel).
+// The drift of the composition at an instant, in whole pixels, within +-amplitude on each axis;
+// it moves at whole minutes only.
 PointF DriftAt(std::int64_t utcMs, float amplitude);
 
 // The drift amplitude for a monitor of this size.

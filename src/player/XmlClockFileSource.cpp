@@ -1,37 +1,13 @@
-#include <filesystem>
-#include <system_error>
-
-#include "platform/TextEncoding.h"
 #include "player/ClockFile.h"
 #include "xml/vbXML.h"
 
-namespace {
-
-std::filesystem::path ToPath(const std::wstring& path) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        return std::filesystem::path(path);  // Windows: wide paths are native
-    } else {
-        return std::filesystem::path(utf8::FromWide(path));
-    }
-}
-
-}  // namespace
-
 std::optional<FileStamp> XmlClockFileSource::Stamp(const std::wstring& path) {
-    std::error_code error;
-    const auto p = ToPath(path);
-    const auto size = std::filesystem::file_size(p, error);
-    if (error) return std::nullopt;
-    const auto time = std::filesystem::last_write_time(p, error);
-    if (error) return std::nullopt;
-    return FileStamp{static_cast<std::int64_t>(size),
-                     static_cast<std::int64_t>(time.time_since_epoch().count())};
+    return FileStampOf(path);
 }
 
 ClockFile XmlClockFileSource::Read(const std::wstring& path) {
     ClockFile file;
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(ToPath(path), error)) {
+    if (!FileStampOf(path)) {
         file.state = ClockFileState::Missing;
         return file;
     }

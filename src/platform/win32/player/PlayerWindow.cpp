@@ -154,11 +154,25 @@ class PlayerWindow::Impl {
         if (full) {
             BitBlt(frame_.Dc(), 0, 0, width, height, still_.Dc(), 0, 0, SRCCOPY);
         } else {
+            // Per face: where its hands were and where they are now.
+            const auto moving =
+                std::span<const SceneItem>(scene_.items).subspan(scene_.firstMoving);
             for (const ClockView& v : scene_.clocks) {
-                const RECT r{static_cast<LONG>(v.faceBounds.left) - 1,
-                             static_cast<LONG>(v.faceBounds.top) - 1,
-                             static_cast<LONG>(v.faceBounds.Right()) + 2,
-                             static_cast<LONG>(v.faceBounds.Bottom()) + 2};
+                RectF dirty{};
+                auto add = [&](const SceneItem& item) {
+                    const RectF b = Bounds(item);
+                    const float cx = b.left + b.width / 2, cy = b.top + b.height / 2;
+                    if (cx >= v.faceBounds.left && cx <= v.faceBounds.Right() &&
+                        cy >= v.faceBounds.top && cy <= v.faceBounds.Bottom())
+                        dirty = Union(dirty, b);
+                };
+                for (const SceneItem& item : movingBefore_) add(item);
+                for (const SceneItem& item : moving) add(item);
+                if (dirty.width <= 0) continue;
+                const RECT r{std::max(0L, static_cast<LONG>(dirty.left) - 1),
+                             std::max(0L, static_cast<LONG>(dirty.top) - 1),
+                             std::min<LONG>(width, static_cast<LONG>(dirty.Right()) + 2),
+                             std::min<LONG>(height, static_cast<LONG>(dirty.Bottom()) + 2)};
                 faces_.push_back(r);
                 BitBlt(frame_.Dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, still_.Dc(),
                        r.left, r.top, SRCCOPY);
@@ -170,6 +184,8 @@ class PlayerWindow::Impl {
             PaintItems(std::span<const SceneItem>(scene_.items).subspan(scene_.firstMoving),
                        canvas);
         }
+        movingBefore_.assign(scene_.items.begin() + static_cast<std::ptrdiff_t>(scene_.firstMoving),
+                             scene_.items.end());
         lastSecond_ = now / 1000;
         ++frames_;
 
@@ -238,6 +254,7 @@ class PlayerWindow::Impl {
     MemoryBitmap still_;  // background, faces, captions, times
     MemoryBitmap frame_;  // the still part with the hands of the second
     std::vector<SceneItem> stillItems_;
+    std::vector<SceneItem> movingBefore_;  // the hands on the screen
     std::vector<RECT> faces_;
     bool monitorsChanged_ = true;
     FontCache fonts_;
