@@ -1,5 +1,7 @@
 #include "player/ClockPlayer.h"
 
+#include "platform/AppError.h"
+
 ClockPlayer::ClockPlayer(ClockEnvironment& environment, ClockFileSource& source)
     : environment_(environment), source_(source) {}
 
@@ -18,7 +20,12 @@ void ClockPlayer::Load() {
         return;
     }
     stamp_ = source_.Stamp(path_);
-    file_ = stamp_ ? source_.Read(path_) : ClockFile{};
+    try {
+        file_ = stamp_ ? source_.Read(path_) : ClockFile{};
+    } catch (const AppError&) {
+        // The XML component itself failed: shown like a file that cannot be read.
+        file_ = ClockFile{ClockFileState::Malformed, {}};
+    }
 }
 
 bool ClockPlayer::CheckClockFile(std::int64_t utcMs) {

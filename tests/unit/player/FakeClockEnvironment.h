@@ -3,6 +3,8 @@
 
 #include <map>
 
+#include "platform/AppError.h"
+
 #include "player/ClockEnvironment.h"
 #include "player/ClockFile.h"
 
@@ -32,6 +34,7 @@ class FakeClockFileSource : public ClockFileSource {
     std::map<std::wstring, Entry> files;
     int reads = 0;
     int stamps = 0;
+    bool failReads = false;  // the XML component cannot be created
 
     std::optional<FileStamp> Stamp(const std::wstring& path) override {
         ++stamps;
@@ -41,6 +44,7 @@ class FakeClockFileSource : public ClockFileSource {
     }
     ClockFile Read(const std::wstring& path) override {
         ++reads;
+        if (failReads) throw AppError(errnum::AutomationError, L"no XML component");
         const auto it = files.find(path);
         return it == files.end() ? ClockFile{} : it->second.file;
     }
