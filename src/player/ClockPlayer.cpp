@@ -46,6 +46,7 @@ void ClockPlayer::Build(int width, int height, const std::vector<RectI>& monitor
     input.utcMs = utcMs;
     input.file = &file_;
     input.environment = &environment_;
+    input.background = background_;
     BuildScene(input, scene);
 }
 

@@ -26,6 +26,9 @@ class ClockPlayer {
     // Returns true when it was read again.
     bool CheckClockFile(std::int64_t utcMs);
 
+    // The host's background colour (the control's BGColor); nothing: the player's own.
+    void SetBackground(std::optional<Rgb> color) { background_ = color; }
+
     void Build(int width, int height, const std::vector<RectI>& monitors, std::int64_t utcMs,
                Scene& scene);
 
@@ -41,6 +44,7 @@ class ClockPlayer {
     ClockFile file_;
     std::optional<FileStamp> stamp_;
     std::optional<std::int64_t> lastCheck_;
+    std::optional<Rgb> background_;
 };
 
 // Milliseconds from an instant to the next whole second (1 to 1000).

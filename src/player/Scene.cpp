@@ -224,7 +224,7 @@ PointF DriftAt(std::int64_t utcMs, float amplitude) {
 }
 
 void BuildScene(const SceneInput& in, Scene& scene) {
-    scene.background = palette::background;
+    scene.background = in.background.value_or(palette::background);
     scene.items.clear();
     scene.firstMoving = 0;
     scene.clocks.clear();
@@ -347,4 +347,25 @@ RectF Union(const RectF& a, const RectF& b) {
     const float left = std::min(a.left, b.left), top = std::min(a.top, b.top);
     return {left, top, std::max(a.Right(), b.Right()) - left,
             std::max(a.Bottom(), b.Bottom()) - top};
+}
+
+std::optional<Rgb> ParseBackgroundColor(const std::wstring& text) {
+    std::wstring hex = text;
+    if (!hex.empty() && hex[0] == L'#') hex.erase(0, 1);
+    if (hex.size() != 6) return std::nullopt;
+    int value[6];
+    for (int i = 0; i < 6; ++i) {
+        const wchar_t c = hex[i];
+        if (c >= L'0' && c <= L'9')
+            value[i] = c - L'0';
+        else if (c >= L'a' && c <= L'f')
+            value[i] = c - L'a' + 10;
+        else if (c >= L'A' && c <= L'F')
+            value[i] = c - L'A' + 10;
+        else
+            return std::nullopt;
+    }
+    return Rgb{static_cast<std::uint8_t>(value[0] * 16 + value[1]),
+               static_cast<std::uint8_t>(value[2] * 16 + value[3]),
+               static_cast<std::uint8_t>(value[4] * 16 + value[5])};
 }

@@ -3,6 +3,7 @@
 // without a display; a canvas paints it.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <variant>
@@ -119,7 +120,12 @@ struct SceneInput {
     std::int64_t utcMs = 0;
     const ClockFile* file = nullptr;
     ClockEnvironment* environment = nullptr;
+    std::optional<Rgb> background;  // the host's colour; the player's own when empty
 };
+
+// A background colour as the movie control stores it: "#RRGGBB" (or "RRGGBB"). Empty or
+// unreadable texts give nothing: the player's own background.
+std::optional<Rgb> ParseBackgroundColor(const std::wstring& text);
 
 // Rebuilds `scene` in place (its vectors keep their capacity from frame to frame).
 void BuildScene(const SceneInput& input, Scene& scene);

@@ -373,3 +373,28 @@ TEST(SceneBoundsTest, ItemsAndUnions) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SceneBackgroundTest, HostColourOrTheOwn) {
+    EXPECT_EQ(ParseBackgroundColor(L"#102030"), (Rgb{0x10, 0x20, 0x30}));
+    EXPECT_EQ(ParseBackgroundColor(L"FFfF00"), (Rgb{255, 255, 0}));
+    for (const wchar_t* text : {L"", L"#", L"#12345", L"#1234567", L"#12345G", L"red"})
+        EXPECT_FALSE(ParseBackgroundColor(text).has_value()) << testing::PrintToString(text);
+
+    FakeClockEnvironment env;
+    const ClockFile file = FiveClocks();
+    SceneInput in;
+    in.width = 640;
+    in.height = 480;
+    in.file = &file;
+    in.environment = &env;
+    Scene own, host;
+    BuildScene(in, own);
+    in.background = Rgb{1, 2, 3};
+    BuildScene(in, host);
+    EXPECT_EQ(host.background, (Rgb{1, 2, 3}));
+    EXPECT_NE(own.background, host.background);
+}
+
+}  // namespace

@@ -109,6 +109,7 @@ TEST_F(PlayerWindowTest, CreatedFromTheStoredSettings) {
     EXPECT_EQ(r.right, 330);
     EXPECT_EQ(r.bottom, 260);
     EXPECT_EQ(player->Properties(), SaverPlayerProperties());
+    Pump(300);
     EXPECT_GE(player->FramesDrawn(), 1u);  // never a blank window, even before a movie
     EXPECT_NE(player->DescribeFrame().find(L"note "), std::wstring::npos);
 
@@ -183,6 +184,7 @@ TEST_F(PlayerWindowTest, FollowsTheClockFileBesideTheMovie) {
     auto player = Make(host.Get(), {0, 0, 800, 450});
     player->SetMovie(Movie());
     EXPECT_EQ(player->Movie(), Movie());
+    Pump(300);
     std::wstring frame = player->DescribeFrame();
     for (const wchar_t* caption :
          {L"|LONDON", L"|NEW YORK", L"|SAN FRANCISCO", L"|HONG KONG", L"|Local Time"})
@@ -220,14 +222,16 @@ TEST_F(PlayerWindowTest, StoppedWhenTheSettingsSayNotToPlay) {
     PlayerProperties still = SaverPlayerProperties();
     still.Play = false;
     HostWindow host(0, 0, 320, 240);
-    auto player = PlayerWindow::Create(host.Get(), {0, 0, 320, 240}, BuildStoredSettings(still),
-                                       nullptr);
+    auto player =
+        PlayerWindow::Create(host.Get(), {0, 0, 320, 240}, BuildStoredSettings(still), nullptr);
     EXPECT_FALSE(player->Properties().Play);
+    Pump(300);
     const std::uint64_t first = player->FramesDrawn();
     EXPECT_GE(first, 1u);
     Pump(2500);  // whole seconds pass, but a stopped player draws no new frame
     EXPECT_EQ(player->FramesDrawn(), first);
     player->Move(0, 0, 200, 150);  // a new size is drawn at once
+    Pump(300);
     EXPECT_GT(player->FramesDrawn(), first);
 }
 

@@ -21,11 +21,11 @@ GdiplusSession::~GdiplusSession() {
 
 Gdiplus::Font& FontCache::Get(float pixelHeight, bool bold) {
     if (!family_) {
-        // Segoe UI where Windows has it, Arial everywhere else.
-        for (const wchar_t* name : {L"Segoe UI", L"Arial"}) {
-            family_ = std::make_unique<Gdiplus::FontFamily>(name);
-            if (family_->GetLastStatus() == Gdiplus::Ok) break;
-        }
+        // Arial: on every Windows, and mapped under Wine. Looking for a family that is missing
+        // (Segoe UI under Wine) costs up to half a second at start.
+        family_ = std::make_unique<Gdiplus::FontFamily>(L"Arial");
+        if (family_->GetLastStatus() != Gdiplus::Ok)
+            family_.reset(Gdiplus::FontFamily::GenericSansSerif()->Clone());
     }
     // Sizes in quarter pixels: a few distinct keys for a whole run.
     const int key = std::max(1, static_cast<int>(pixelHeight * 4));

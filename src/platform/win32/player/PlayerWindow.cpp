@@ -113,7 +113,13 @@ class PlayerWindow::Impl {
         ArmTimer();
     }
 
-    void Render() { Render(environment_.NowUtcMs(), true); }
+    // A whole new picture is needed (new size, movie or settings): drawn at the next paint,
+    // so that creating, sizing and pointing the player at a movie draw it once.
+    void Render() {
+        if (!window_) return;
+        renderPending_ = true;
+        InvalidateRect(window_, nullptr, FALSE);
+    }
 
     // Draws the second that has begun. The still part (faces, captions, times) is drawn into
     // its own bitmap only when it changed; each second then only copies the faces from it,
@@ -188,6 +194,7 @@ class PlayerWindow::Impl {
                              scene_.items.end());
         lastSecond_ = now / 1000;
         ++frames_;
+        renderPending_ = false;
 
         if (full) {
             InvalidateRect(window_, nullptr, FALSE);
@@ -214,6 +221,7 @@ class PlayerWindow::Impl {
     }
 
     void Paint() {
+        if (renderPending_) Render(environment_.NowUtcMs(), true);
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window_, &ps);
         if (frame_.Dc()) {
@@ -257,6 +265,7 @@ class PlayerWindow::Impl {
     std::vector<SceneItem> movingBefore_;  // the hands on the screen
     std::vector<RECT> faces_;
     bool monitorsChanged_ = true;
+    bool renderPending_ = false;
     FontCache fonts_;
     std::vector<RECT> screenMonitors_;
     std::vector<RectI> monitors_;
@@ -355,6 +364,7 @@ std::unique_ptr<PlayerWindow> PlayerWindow::Create(HWND parent, const RECT& rect
     RegisterPlayerClass();
     auto impl = std::make_unique<Impl>(std::move(properties), std::move(onCommand));
     if (!impl->gdiplus_->Ok()) throw AppError(errnum::AutomationError, L"GDI+ is not available");
+    impl->player_.SetBackground(ParseBackgroundColor(impl->properties_.BGColor));
     impl->CreateWindowIn(parent, rect);
     // A movie stored in the settings starts at once; a blank one waits for SetMovie.
     const std::wstring stored = impl->properties_.Movie;
