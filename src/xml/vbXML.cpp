@@ -3,7 +3,9 @@
 #include <limits>
 
 #include "platform/TextEncoding.h"
+#include "xml/XPathQuery.h"
 #include "xml/XmlDom.h"
+#include "xml/XmlName.h"
 #include "xml/XmlNumber.h"
 
 namespace {
@@ -30,6 +32,12 @@ std::unique_ptr<XmlNode> Select(const std::unique_ptr<XmlDocument>& document,
     const std::unique_ptr<XmlNode> start =
         context == Context::RootElement ? doc.Root() : doc.DocumentNode();
     if (!start) ObjectRequired(L"the document has no root element");
+    // Every platform takes the same query forms (XPathQuery.h); anything else is refused
+    // before it reaches the component.
+    if (!xpathquery::ToXPath(query)) {
+        throw AppError(errnum::AutomationError,
+                       L"The XML component failed: the query \"" + query + L"\" is not supported");
+    }
     return doc.SelectSingle(*start, query);
 }
 
@@ -59,6 +67,13 @@ std::unique_ptr<XmlNode> SelectChild(const std::unique_ptr<XmlDocument>& documen
                        std::to_wstring(index));
     }
     return child;
+}
+
+void RequireName(const std::wstring& name) {
+    if (!xmlname::IsValid(name)) {
+        throw AppError(errnum::AutomationError,
+                       L"The XML component failed: \"" + name + L"\" is not an XML name");
+    }
 }
 
 void CheckArrayLength(const std::vector<std::wstring>& names) {
@@ -223,6 +238,7 @@ void vbXML::WriteAttribute(const std::wstring& strQuery, const std::vector<std::
         for (std::size_t i = 0; i < strNames.size(); ++i) {
             if (strNames[0].empty()) return;
             if (i >= strValues.size()) return;
+            RequireName(strNames[i]);
             element->SetAttribute(strNames[i], strValues[i]);
         }
     });
@@ -253,6 +269,7 @@ void vbXML::MakeNode(const std::wstring& strQuery, const std::wstring& strName,
     if (!NodeValue.IsEmpty()) text = NodeValue.ToText();
     // Checked before the element is appended, so that a failure changes nothing.
     CheckArrayLength(strAttrNames);
+    RequireName(strName);
     oDocument->AppendElement(*parent, strName, text);
 }
 

@@ -1,9 +1,35 @@
 #pragma once
 // vbXML: one XML document of the platform's XML component, read and edited by query.
+// Windows: MSXML's DOMDocument through COM (COM must be initialised on the calling thread by
+// the program's entry; the wrapper does not do it). Linux: pugixml.
+//
 // Queries are location paths whose bracketed positions count from 0 ("/serie/value[0]" is the
 // first value element); relative queries start at the root element (EncryptNode and
-// DecryptNode: at the document). Guarded operations return a fixed result on failure;
-// the others throw AppError.
+// DecryptNode: at the document); only the first selected node is used. The forms accepted on
+// every platform are listed in xml/XPathQuery.h: names, "*", "@name", "@*", ".", "..",
+// "text()", "node()", "comment()", "/" and "//" steps, and the predicates [position],
+// [@name], [@name='text'] and [child='text']. Any other query is refused as a failing step.
+//
+// Guarded operations (ReadNode, ReadAttribute, NodeCount, GetChildValue, GetChildAttribute,
+// WriteNode, WriteAttribute, DeleteNode) return a fixed result on failure; the others throw
+// AppError with a number and a description.
+//
+// Where the two components legitimately differ:
+//  - serialisation (ReadNodeXML, XML, Save): MSXML indents and ends lines with CR LF, pugixml
+//    writes the document as one line; Save writes UTF-8 on Linux, and a declared encoding is
+//    rewritten to UTF-8 there so that it describes the file;
+//  - white space of text content: MSXML trims and normalises it, pugixml keeps it as parsed
+//    (white-space-only text between elements is dropped by both);
+//  - DOCTYPE: pugixml refuses any document with one; MSXML loads it without reading external
+//    entities or an external DTD. Neither ever reads anything but the document itself.
+//
+// Choices made here:
+//  - element and attribute names are checked as XML names before the component is asked;
+//  - MakeNode and WriteChildAttr accept attribute names and values but write none; a names
+//    array longer than 32767 entries is refused before anything changes;
+//  - GetColorValue counts a negative colour component as 0 (and one above 255 as 255);
+//  - an empty XmlValue reads as the empty text and as 0;
+//  - scrambling uses the system's ANSI code page on Windows and Windows-1252 on Linux.
 
 #include <cstdint>
 #include <memory>

@@ -94,4 +94,20 @@ TEST_F(ReadingTest, OpenFromTextAndOtherTypes) {
     EXPECT_FALSE(xml.OpenXML(Write("pellox2.xml", ClockFile), 1));  // a path is no XML text
 }
 
+TEST_F(ReadingTest, WhiteSpaceBetweenElementsIsNoChild) {
+    vbXML xml;
+    ASSERT_TRUE(xml.OpenXML(Write("indented.xml",
+                                  "<?xml version=\"1.0\"?>\r\n<serie>\r\n"
+                                  "\t<value name=\"A\"> GMT+01:00 </value>\r\n"
+                                  "\t<value name=\"B\">GMT+02:00</value>\r\n"
+                                  "</serie>\r\n")));
+    EXPECT_EQ(xml.NodeCount(L"/serie"), 2);
+    EXPECT_EQ(xml.GetChildName(L"/serie", 1), L"value");
+    EXPECT_EQ(xml.ReadAttribute(L"/serie/value[1]", L"name"), L"B");
+    // Surrounding blanks of a text may be kept or trimmed by the component; the text is not
+    // otherwise changed.
+    const std::wstring text = *xml.ReadNode(L"/serie/value[0]");
+    EXPECT_EQ(text.substr(text.find_first_not_of(L' '), 9), L"GMT+01:00");
+}
+
 }  // namespace

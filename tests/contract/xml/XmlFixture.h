@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 
 #include "xml/vbXML.h"
@@ -43,3 +44,23 @@ class XmlFiles : public testing::Test {
 
     std::filesystem::path folder_;
 };
+
+// The document's markup with what serialisers legitimately vary in taken out: the XML
+// declaration, and white space between tags (Wine's MSXML indents).
+inline std::wstring Canonical(const std::wstring& markup) {
+    const std::wstring blanks = L" \t\r\n";
+    std::wstring text = markup;
+    if (text.starts_with(L"<?xml")) text.erase(0, text.find(L"?>") + 2);
+    const auto first = text.find_first_not_of(blanks);
+    const auto last = text.find_last_not_of(blanks);
+    if (first == std::wstring::npos) return {};
+    text = text.substr(first, last - first + 1);
+    std::wstring out;
+    for (std::size_t i = 0; i < text.size();) {
+        out += text[i];
+        if (text[i++] != L'>') continue;
+        const std::size_t next = text.find_first_not_of(blanks, i);
+        if (next != std::wstring::npos && text[next] == L'<') i = next;
+    }
+    return out;
+}

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <msxml2.h>
+#include <wctype.h>
 
 #include "platform/AppError.h"
 #include "platform/win32/xml/ComObjects.h"
@@ -90,14 +91,17 @@ class MsxmlNode : public XmlNode {
     std::optional<std::wstring> NamedAttribute(const std::wstring& name) const override {
         ComPtr<IXMLDOMNamedNodeMap> attributes;
         Check(node_->get_attributes(attributes.Put()), L"attributes");
-        if (!attributes) return std::nullopt;
         ComPtr<IXMLDOMNode> attribute;
-        if (FAILED(attributes->getNamedItem(Bstr(name).Get(), attribute.Put())) || !attribute) {
-            return std::nullopt;
+        if (attributes && SUCCEEDED(attributes->getNamedItem(Bstr(name).Get(), attribute.Put())) &&
+            attribute) {
+            Bstr text;
+            Check(attribute->get_text(text.Put()), L"text");
+            return text.Text();
         }
-        Bstr text;
-        Check(attribute->get_text(text.Put()), L"text");
-        return text.Text();
+        // Some versions of the component (Wine's among them) offer no attributes on the XML
+        // declaration; its fields are then read from the declaration's text.
+        if (IsDeclaration()) return DeclarationField(name);
+        return std::nullopt;
     }
 
     std::optional<std::wstring> GetAttribute(const std::wstring& name) const override {
@@ -123,6 +127,39 @@ class MsxmlNode : public XmlNode {
     }
 
   private:
+    bool IsDeclaration() const {
+        DOMNodeType type = NODE_INVALID;
+        if (FAILED(node_->get_nodeType(&type)) || type != NODE_PROCESSING_INSTRUCTION) {
+            return false;
+        }
+        return Name() == L"xml";
+    }
+
+    // A field of the declaration's text: name="value" or name='value'.
+    std::optional<std::wstring> DeclarationField(const std::wstring& name) const {
+        if (name.empty()) return std::nullopt;
+        Bstr value;
+        Check(node_->get_text(value.Put()), L"text");
+        const std::wstring text = value.Text();
+        std::size_t at = 0;
+        while ((at = text.find(name, at)) != std::wstring::npos) {
+            const bool starts = at == 0 || iswspace(text[at - 1]);
+            std::size_t i = at + name.size();
+            while (i < text.size() && iswspace(text[i])) ++i;
+            if (starts && i < text.size() && text[i] == L'=') {
+                ++i;
+                while (i < text.size() && iswspace(text[i])) ++i;
+                if (i < text.size() && (text[i] == L'"' || text[i] == L'\'')) {
+                    const std::size_t end = text.find(text[i], i + 1);
+                    if (end == std::wstring::npos) return std::nullopt;
+                    return text.substr(i + 1, end - i - 1);
+                }
+            }
+            at += name.size();
+        }
+        return std::nullopt;
+    }
+
     ComPtr<IXMLDOMElement> Element() const {
         return node_.template As<IXMLDOMElement>(IidDomElement);
     }

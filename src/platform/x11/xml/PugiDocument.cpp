@@ -11,6 +11,7 @@
 #include "platform/TextEncoding.h"
 #include "xml/XPathQuery.h"
 #include "xml/XmlDom.h"
+#include "xml/XmlName.h"
 
 namespace {
 
@@ -35,25 +36,9 @@ struct StringWriter : pugi::xml_writer {
     }
 };
 
-bool IsNameStart(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_' || c == L':' ||
-           (c >= 0xC0 && c != 0xD7 && c != 0xF7 && !(c >= 0x300 && c <= 0x36F) && c != 0x37E &&
-            !(c >= 0x2000 && c <= 0x200B) && !(c >= 0x200E && c <= 0x206F) &&
-            !(c >= 0x2190 && c <= 0x2BFF) && !(c >= 0x2FF0 && c <= 0x3000) &&
-            !(c >= 0xD800 && c <= 0xF8FF) && !(c >= 0xFDD0 && c <= 0xFDEF) && c != 0xFFFE &&
-            c != 0xFFFF);
-}
-
-bool IsNameChar(wchar_t c) {
-    return IsNameStart(c) || (c >= L'0' && c <= L'9') || c == L'-' || c == L'.' || c == 0xB7 ||
-           (c >= 0x300 && c <= 0x36F) || c == 0x203F || c == 0x2040;
-}
-
-// pugixml takes any name; the component the program was made for takes XML names only.
+// The component the program was made for takes XML names only; so does this one.
 void RequireName(const std::wstring& name) {
-    bool valid = !name.empty() && IsNameStart(name[0]);
-    for (std::size_t i = 1; valid && i < name.size(); ++i) valid = IsNameChar(name[i]);
-    if (!valid) ComponentFailure(L"\"" + name + L"\" is not an XML name");
+    if (!xmlname::IsValid(name)) ComponentFailure(L"\"" + name + L"\" is not an XML name");
 }
 
 std::string EscapeAttribute(const char* value) {
