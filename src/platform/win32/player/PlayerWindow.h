@@ -3,6 +3,8 @@
 // stored settings, points at a movie (a folder and "PELLOXSS1.SWF", whose folder holds the
 // clock file), sizes with its own window, and hears user activity from as FSCommand calls:
 // "KEYDOWN", "KEYUP" and "MOUSEMOVE", with an empty argument text.
+// The host initialises COM on its thread (the clock file is read through MSXML) and gives the
+// player the keyboard focus (SetFocus(Handle())) so that keys reach it.
 
 #include <windows.h>
 
