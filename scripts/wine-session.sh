@@ -4,6 +4,7 @@
 #   wine-session.sh ensure        start what is missing (idempotent, safe in parallel)
 #   wine-session.sh exec PROG...  ensure, then run PROG under Wine
 #   wine-session.sh stop          stop the wineserver and the Xvfb this session started
+#   wine-session.sh display       print the X display the session's programs use
 # PELLOX_WINE_STATE names the session's folder (the prefix lives in it).
 set -euo pipefail
 
@@ -65,5 +66,6 @@ case "${1:-}" in
   ensure) ensure ;;
   exec) shift; ensure; exec wine "$@" ;;
   stop) stop ;;
-  *) echo "usage: $0 ensure|exec PROGRAM [ARGS...]|stop" >&2; exit 2 ;;
+  display) choose_display; echo "$DISPLAY" ;;
+  *) echo "usage: $0 ensure|exec PROGRAM [ARGS...]|stop|display" >&2; exit 2 ;;
 esac

@@ -10,7 +10,7 @@ out=$(mkdir -p "$1" && cd "$1" && pwd)
 export PELLOX_WINE_STATE=$PWD/build/windows/wine
 host=build/windows/src/platform/win32/player/player_host.exe
 scripts/wine-session.sh ensure
-if [ -z "${DISPLAY:-}" ]; then DISPLAY=$(cat "$PELLOX_WINE_STATE/display"); fi
+DISPLAY=$(scripts/wine-session.sh display)
 export DISPLAY
 
 work=$(mktemp -d)

@@ -8,7 +8,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 project=$(cd "$here/../../.." && pwd)
 
 "$project/scripts/wine-session.sh" ensure
-if [ -z "${DISPLAY:-}" ]; then DISPLAY=$(cat "$PELLOX_WINE_STATE/display"); fi
+DISPLAY=$("$project/scripts/wine-session.sh" display)
 export DISPLAY
 
 work=$(mktemp -d)

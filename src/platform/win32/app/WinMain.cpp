@@ -1,29 +1,21 @@
-// Start-up of pelloxss.scr, as far as the settings road ("/c"): the real ports are built here
-// and the dialog is shown. The other modes come with the saver shell.
+// Start-up of pelloxss.scr: the real ports are built here and handed to the entry routine,
+// which reads the command line and takes the full-screen, preview, settings or no road.
 #include <objbase.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "config/ClockCaptionReader.h"
 #include "platform/ProgramPorts.h"
 #include "platform/SystemPorts.h"
+#include "platform/TextEncoding.h"
 #include "platform/win32/app/ReportFailure.h"
 #include "platform/win32/config/SettingsDialog.h"
+#include "platform/win32/shell/Win32SaverWindow.h"
+#include "platform/win32/shell/Win32ScreenSaver.h"
+#include "shell/mGlobals.h"
 
 namespace {
-
-// The first two characters of the arguments, without surrounding spaces, in lower case.
-std::string ModeKey(const char* arguments) {
-    std::string line = arguments ? arguments : "";
-    line.erase(0, line.find_first_not_of(' '));
-    line.erase(line.find_last_not_of(' ') + 1);
-    std::transform(line.begin(), line.end(), line.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return line.substr(0, 2);
-}
 
 // The XML component runs in this thread's apartment for the life of the program.
 class ComApartment {
@@ -39,20 +31,60 @@ class ComApartment {
     bool initialised_;
 };
 
+// The command line without the program's own path, as the ANSI entry point gives it.
+std::wstring ArgumentText(const char* arguments) {
+    return ansi::ToWide(arguments ? arguments : "");
+}
+
+// Everything start-up wires together; the entry routine and the saver window refer to each
+// other (the window reads RunMode, start-up creates the window).
+struct Program {
+    Program(HINSTANCE instance, mScreenSaver& screenSaver, InstanceGuard& instances,
+            ProgramPorts& program, std::function<void()> showSettings)
+        : globals(screenSaver, instances, windows),
+          windows(instance, screenSaver, globals.RunMode, *program.folder, *program.pointer,
+                  std::move(showSettings)) {}
+
+    mGlobals globals;
+    Win32SaverWindows windows;
+};
+
+int RunMessageLoop() {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
+    // A screen saver is often started from a downloads folder: every DLL loaded from now on
+    // comes from System32 only, never from the program's own folder.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     try {
-        if (ModeKey(arguments) != "/c") return 0;
         ComApartment com;
         const SystemPorts system = MakeSystemPorts();
-        const ProgramPorts program = MakeProgramPorts();
+        ProgramPorts program = MakeProgramPorts();
+        const auto screenSaver = MakeWin32ScreenSaver();
+        const auto instances = MakeWin32InstanceGuard();
         VbXmlCaptionReader captions;
-        ShowSettingsDialog(SettingsPorts{*system.registry, *system.version, *system.textCompare,
-                                         *program.folder, *program.messages, *program.pointer,
-                                         *program.shell, *program.store, *program.files,
-                                         *program.localZone, captions});
-        return 0;
+        const auto showSettings = [&] {
+            ShowSettingsDialog(SettingsPorts{*system.registry, *system.version, *system.textCompare,
+                                             *program.folder, *program.messages, *program.pointer,
+                                             *program.shell, *program.store, *program.files,
+                                             *program.localZone, captions});
+        };
+        Program run(instance, *screenSaver, *instances, program, showSettings);
+        switch (run.globals.Main(ArgumentText(arguments))) {
+            case StartupRoad::FullScreen:
+            case StartupRoad::Preview:
+                return RunMessageLoop();
+            default:
+                return 0;
+        }
     } catch (...) {
         ReportCurrentException();
     }
