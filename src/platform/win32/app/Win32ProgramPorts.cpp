@@ -9,7 +9,7 @@
 
 #include "platform/AppError.h"
 #include "platform/ProgramPorts.h"
-#include "platform/win32/app/Win32Handles.h"
+#include "platform/win32/Win32Handles.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/win32/app/ReportFailure.h"
-#include "platform/win32/app/Win32Handles.h"
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/app/Win32ProgramPorts.h"
 #include "resources/resource.h"
 

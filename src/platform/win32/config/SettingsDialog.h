@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "config/frmSettings.h"
-#include "platform/win32/app/Win32Handles.h"
+#include "platform/win32/Win32Handles.h"
 
 // Control identifiers, for the program's tests and tools that drive the dialog.
 namespace settings_ids {

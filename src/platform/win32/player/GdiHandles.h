@@ -1,63 +1,12 @@
 #pragma once
-// Owners of the GDI and GDI+ resources the player uses.
+// Owners of the GDI resources the player draws with.
 
 #include <windows.h>
 
 #include <memory>
 #include <utility>
 
-// A memory device context (DeleteDC).
-class UniqueMemoryDc {
-  public:
-    UniqueMemoryDc() = default;
-    explicit UniqueMemoryDc(HDC dc) : dc_(dc) {}
-    ~UniqueMemoryDc() { Reset(); }
-    UniqueMemoryDc(const UniqueMemoryDc&) = delete;
-    UniqueMemoryDc& operator=(const UniqueMemoryDc&) = delete;
-    UniqueMemoryDc(UniqueMemoryDc&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
-    UniqueMemoryDc& operator=(UniqueMemoryDc&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            dc_ = std::exchange(other.dc_, nullptr);
-        }
-        return *this;
-    }
-    void Reset() {
-        if (dc_) DeleteDC(dc_);
-        dc_ = nullptr;
-    }
-    HDC Get() const { return dc_; }
-
-  private:
-    HDC dc_ = nullptr;
-};
-
-// A GDI object (DeleteObject).
-template <typename Handle>
-class UniqueGdiObject {
-  public:
-    UniqueGdiObject() = default;
-    explicit UniqueGdiObject(Handle h) : h_(h) {}
-    ~UniqueGdiObject() { Reset(); }
-    UniqueGdiObject(const UniqueGdiObject&) = delete;
-    UniqueGdiObject& operator=(const UniqueGdiObject&) = delete;
-    UniqueGdiObject(UniqueGdiObject&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
-    UniqueGdiObject& operator=(UniqueGdiObject&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            h_ = std::exchange(other.h_, nullptr);
-        }
-        return *this;
-    }
-    void Reset() {
-        if (h_) DeleteObject(h_);
-        h_ = nullptr;
-    }
-    Handle Get() const { return h_; }
-
-  private:
-    Handle h_ = nullptr;
-};
+#include "platform/win32/Win32Handles.h"
 
 // A window DC from GetDC (ReleaseDC).
 class WindowDc {
