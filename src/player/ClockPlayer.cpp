@@ -1,0 +1,56 @@
+#include "player/ClockPlayer.h"
+
+#include "platform/AppError.h"
+
+ClockPlayer::ClockPlayer(ClockEnvironment& environment, ClockFileSource& source)
+    : environment_(environment), source_(source) {}
+
+void ClockPlayer::SetMovie(const std::wstring& movie) {
+    movie_ = movie;
+    const std::wstring folder = MovieFolder(movie);
+    path_ = folder.empty() ? std::wstring() : folder + kClockFileName;
+    lastCheck_.reset();
+    Load();
+}
+
+void ClockPlayer::Load() {
+    if (path_.empty()) {
+        file_ = ClockFile{};
+        stamp_.reset();
+        return;
+    }
+    stamp_ = source_.Stamp(path_);
+    try {
+        file_ = stamp_ ? source_.Read(path_) : ClockFile{};
+    } catch (const AppError&) {
+        // The XML component itself failed: shown like a file that cannot be read.
+        file_ = ClockFile{ClockFileState::Malformed, {}};
+    }
+}
+
+bool ClockPlayer::CheckClockFile(std::int64_t utcMs) {
+    if (path_.empty()) return false;
+    if (lastCheck_ && utcMs - *lastCheck_ < 1000 && utcMs >= *lastCheck_) return false;
+    lastCheck_ = utcMs;
+    if (source_.Stamp(path_) == stamp_) return false;
+    Load();
+    return true;
+}
+
+void ClockPlayer::Build(int width, int height, const std::vector<RectI>& monitors,
+                        std::int64_t utcMs, Scene& scene) {
+    SceneInput input;
+    input.width = width;
+    input.height = height;
+    input.monitors = monitors;
+    input.utcMs = utcMs;
+    input.file = &file_;
+    input.environment = &environment_;
+    input.background = background_;
+    BuildScene(input, scene);
+}
+
+int MsToNextSecond(std::int64_t utcMs) {
+    const int into = static_cast<int>(((utcMs % 1000) + 1000) % 1000);
+    return 1000 - into;
+}

@@ -1,0 +1,62 @@
+#pragma once
+// A fixed clock environment: English day names, a chosen local offset and hour format.
+
+#include <map>
+
+#include "platform/AppError.h"
+
+#include "player/ClockEnvironment.h"
+#include "player/ClockFile.h"
+
+class FakeClockEnvironment : public ClockEnvironment {
+  public:
+    std::int64_t now = 0;
+    int localOffset = 0;
+    bool use24 = true;
+
+    std::int64_t NowUtcMs() override { return now; }
+    int LocalOffsetMinutes(std::int64_t) override { return localOffset; }
+    bool Use24Hour() override { return use24; }
+    std::wstring DayName(int weekday) override {
+        static const wchar_t* names[] = {L"Sun", L"Mon", L"Tue", L"Wed", L"Thu", L"Fri", L"Sat"};
+        return names[weekday];
+    }
+    std::wstring AmPm(bool pm) override { return pm ? L"PM" : L"AM"; }
+};
+
+// Files in memory; counts reads.
+class FakeClockFileSource : public ClockFileSource {
+  public:
+    struct Entry {
+        FileStamp stamp;
+        ClockFile file;
+    };
+    std::map<std::wstring, Entry> files;
+    int reads = 0;
+    int stamps = 0;
+    bool failReads = false;  // the XML component cannot be created
+
+    std::optional<FileStamp> Stamp(const std::wstring& path) override {
+        ++stamps;
+        const auto it = files.find(path);
+        if (it == files.end()) return std::nullopt;
+        return it->second.stamp;
+    }
+    ClockFile Read(const std::wstring& path) override {
+        ++reads;
+        if (failReads) throw AppError(errnum::AutomationError, L"no XML component");
+        const auto it = files.find(path);
+        return it == files.end() ? ClockFile{} : it->second.file;
+    }
+};
+
+inline ClockFile FiveClocks(const wchar_t* o0 = L"GMT+00:00", const wchar_t* o1 = L"GMT-05:00",
+                            const wchar_t* o2 = L"GMT-08:00", const wchar_t* o3 = L"GMT+08:00",
+                            const wchar_t* o4 = L"GMT+01:00") {
+    return ClockFile{ClockFileState::Ok,
+                     {{L"LONDON", o0},
+                      {L"NEW YORK", o1},
+                      {L"SAN FRANCISCO", o2},
+                      {L"HONG KONG", o3},
+                      {L"Local Time", o4}}};
+}
