@@ -78,8 +78,15 @@ int main(int argc, char** argv) {
         HandleStopSignals();
         const ProgramPorts program = MakeProgramPorts();
 
-        if (const auto target = FindXScreenSaverTarget(args, std::getenv("XSCREENSAVER_WINDOW"))) {
-            return RunAttached(display, *target, *program.folder);
+        // Under xscreensaver nobody is there to answer a message box: errors go to stderr.
+        try {
+            if (const auto target =
+                    FindXScreenSaverTarget(args, std::getenv("XSCREENSAVER_WINDOW"))) {
+                return RunAttached(display, *target, *program.folder);
+            }
+        } catch (const AppError& error) {
+            std::fprintf(stderr, "pelloxss: %s\n", utf8::FromWide(error.Description).c_str());
+            return 1;
         }
 
         const auto screenSaver = MakeX11ScreenSaver(display);
