@@ -1,13 +1,53 @@
 #!/usr/bin/env bash
-# Builds and starts the program. Until the screen saver exists this shows the time-zone
-# catalogue as the settings dialog will load it: the Windows build under Wine.
+# Builds and starts the screen saver.
+#   scripts/run.sh [ARGS]             the native pelloxss (default "/s"; "/c" opens the settings,
+#                                     "/p ID" draws into window ID, "-window-id ID" as xscreensaver)
+#   scripts/run.sh --windows [ARGS]   pelloxss.scr of the Windows build under Wine
+# Without DISPLAY the program runs on a private Xvfb and a screenshot is saved to
+# build/run-shot.png after a few seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target tzlist >/dev/null
 
-export PELLOX_WINE_STATE="$PWD/build/windows/wine"
-trap 'scripts/wine-session.sh stop >/dev/null 2>&1 || true' EXIT
-scripts/wine-session.sh exec build/windows/tools/tzlist.exe
+windows=false
+if [ "${1:-}" = "--windows" ]; then windows=true; shift; fi
+[ $# -eq 0 ] && set -- /s
+
+xvfb_pid=
+cleanup() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  if $windows; then scripts/wine-session.sh stop >/dev/null 2>&1 || true; fi
+}
+trap cleanup EXIT
+headless=false
+if [ -z "${DISPLAY:-}" ]; then
+  fifo=$(mktemp -u); mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r display_number <"$fifo"; rm -f "$fifo"
+  export DISPLAY=":$display_number"
+  headless=true
+fi
+
+if $windows; then
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows --target pelloxss >/dev/null
+  export PELLOX_WINE_STATE="$PWD/build/windows/wine"
+  program=(scripts/wine-session.sh exec build/windows/src/platform/win32/app/pelloxss.scr "$@")
+else
+  cmake --preset release >/dev/null
+  cmake --build --preset release --target pelloxss >/dev/null
+  program=(build/release/src/platform/x11/app/pelloxss "$@")
+fi
+
+if $headless; then
+  "${program[@]}" &
+  pid=$!
+  sleep 5
+  import -window root build/run-shot.png && echo "screenshot: build/run-shot.png"
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+else
+  "${program[@]}"
+fi
