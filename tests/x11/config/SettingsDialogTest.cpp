@@ -137,6 +137,9 @@ TEST_F(SettingsDialogTest, NewUserUpdateWritesTheWindowsBytesAndReopeningRestore
         auto dialog = Open();
         EXPECT_EQ(dialog->Window().get_title(), "Pellox Screensaver Properties");
         EXPECT_TRUE(dialog->UpdateButton().has_focus());
+        // Tab goes to Cancel next, as on Windows.
+        dialog->Window().child_focus(Gtk::DIR_TAB_FORWARD);
+        EXPECT_TRUE(dialog->CancelButton().has_focus());
         EXPECT_EQ(dialog->HelpLabel().get_text().size(), 155u);
         const char* captionsByDefault[] = {"LONDON", "NEW YORK", "SAN FRANCISCO", "HONG KONG",
                                            "Local Time"};

@@ -164,7 +164,7 @@ Window FindSaverWindow(Display* display, int width, int height) {
 }
 
 Window WaitForSaverWindow(Display* display, int width, int height) {
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 1500; ++i) {
         if (const Window w = FindSaverWindow(display, width, height)) return w;
         std::this_thread::sleep_for(20ms);
     }
@@ -189,7 +189,7 @@ std::size_t Colours(Display* display, Window window, int left, int top, int widt
 std::size_t WaitForClocks(Display* display, Window window, int left, int top, int width,
                           int height) {
     std::size_t colours = 0;
-    for (int i = 0; i < 500 && colours < 8; ++i) {
+    for (int i = 0; i < 1500 && colours < 8; ++i) {
         colours = Colours(display, window, left, top, width, height);
         if (colours < 8) std::this_thread::sleep_for(20ms);
     }

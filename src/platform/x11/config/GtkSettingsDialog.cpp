@@ -1,5 +1,7 @@
 #include "platform/x11/config/GtkSettingsDialog.h"
 
+#include <vector>
+
 #include "platform/AppError.h"
 #include "platform/TextEncoding.h"
 #include "platform/x11/app/LinuxProgramPorts.h"
@@ -87,6 +89,12 @@ void GtkSettingsDialog::Build() {
     update_.set_size_request(120, -1);
     cancel_.set_size_request(120, -1);
     grid_.attach(*buttons, 0, kZoneRows + 1, 6);
+
+    // Tab order as on Windows: Update, Cancel, then each row's list, caption and DST box.
+    buttons->set_focus_chain({&update_, &cancel_});
+    std::vector<Gtk::Widget*> chain{buttons};
+    for (Row& r : rows_) chain.insert(chain.end(), {&r.list, &r.caption, &r.daylight});
+    grid_.set_focus_chain(chain);
 
     dialog_.get_content_area()->pack_start(grid_, Gtk::PACK_EXPAND_WIDGET);
     // The close button acts as Cancel: nothing is written.

@@ -157,6 +157,11 @@ class X11PlayerWindow::Impl {
             case KeyRelease:
                 Raise(kKeyUp);
                 break;
+            case DestroyNotify:
+                // Destroyed with its parent: nothing left to free or draw into.
+                if (own_) own_.Release();
+                window_ = 0;
+                break;
             case MotionNotify:
                 if (motion_.Moved(event.xmotion.x, event.xmotion.y)) Raise(kMouseMove);
                 break;

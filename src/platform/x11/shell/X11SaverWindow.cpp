@@ -20,8 +20,6 @@ X11SaverWindow::X11SaverWindow(Display* display, mScreenSaver& screenSaver, Prog
 X11SaverWindow::~X11SaverWindow() {
     form_.reset();
     player_.reset();
-    if (window_ && !closed_) XDestroyWindow(display_, window_);
-    if (blank_) XFreeCursor(display_, blank_);
 }
 
 ss::Window X11SaverWindow::CreateSaverWindow(std::int32_t runMode) {
@@ -40,22 +38,24 @@ ss::Window X11SaverWindow::CreateSaverWindow(std::int32_t runMode) {
         const Pixmap empty =
             XCreateBitmapFromData(display_, DefaultRootWindow(display_), none, 1, 1);
         XColor black{};
-        blank_ = XCreatePixmapCursor(display_, empty, empty, &black, &black, 0, 0);
+        blank_ = UniqueCursor(display_,
+                              XCreatePixmapCursor(display_, empty, empty, &black, &black, 0, 0));
         XFreePixmap(display_, empty);
-        attributes.cursor = blank_;
+        attributes.cursor = blank_.Get();
         mask |= CWCursor;
     }
-    window_ = XCreateWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0,
-                            DefaultDepth(display_, screen), InputOutput,
-                            DefaultVisual(display_, screen), mask, &attributes);
+    window_ =
+        UniqueWindow(display_, XCreateWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0,
+                                             DefaultDepth(display_, screen), InputOutput,
+                                             DefaultVisual(display_, screen), mask, &attributes));
     if (!window_) throw AppError(errnum::AutomationError, L"Cannot create the saver window");
-    XStoreName(display_, window_, "Pellox Screensaver");
+    XStoreName(display_, window_.Get(), "Pellox Screensaver");
     deleteWindow_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
-    XSetWMProtocols(display_, window_, &deleteWindow_, 1);
+    XSetWMProtocols(display_, window_.Get(), &deleteWindow_, 1);
     width_ = height_ = 1;
 
     player_ = X11PlayerWindow::Create(
-        display_, window_, 0, 0, 1, 1,
+        display_, window_.Get(), 0, 0, 1, 1,
         [this](const std::wstring& command, const std::wstring& args) {
             form_->swf_FSCommand(command, args);
         },
@@ -63,7 +63,7 @@ ss::Window X11SaverWindow::CreateSaverWindow(std::int32_t runMode) {
     form_ = std::make_unique<frmMain>(screenSaver_, runMode_, static_cast<SaverWindowHost&>(*this),
                                       static_cast<SaverPlayerControl&>(*this));
     form_->Form_Load();
-    return static_cast<ss::Window>(window_);
+    return static_cast<ss::Window>(window_.Get());
 }
 
 void X11SaverWindow::SetSaverWindowTitle(ss::Window window, const std::wstring& title) {
@@ -77,7 +77,7 @@ void X11SaverWindow::ShowSettingsDialog() {
 }
 
 ss::Window X11SaverWindow::Handle() {
-    return static_cast<ss::Window>(window_);
+    return static_cast<ss::Window>(window_.Get());
 }
 
 void X11SaverWindow::ClearPointerOverride() {
@@ -118,7 +118,7 @@ void X11SaverWindow::OnMapped() {
         const ::Window target = player_->Handle();
         XGrabKeyboard(display_, target, False, GrabModeAsync, GrabModeAsync, CurrentTime);
         XGrabPointer(display_, target, False, PointerMotionMask, GrabModeAsync, GrabModeAsync, None,
-                     blank_, CurrentTime);
+                     blank_.Get(), CurrentTime);
         XSetInputFocus(display_, target, RevertToParent, CurrentTime);
     }
     player_->NotePointerPosition();
@@ -131,7 +131,7 @@ void X11SaverWindow::Closed() {
 }
 
 void X11SaverWindow::HandleEvent(const XEvent& event) {
-    if (event.xany.window != window_) return;
+    if (event.xany.window != window_.Get()) return;
     switch (event.type) {
         case ConfigureNotify:
             if (event.xconfigure.width != width_ || event.xconfigure.height != height_) {
@@ -144,7 +144,8 @@ void X11SaverWindow::HandleEvent(const XEvent& event) {
             OnMapped();
             break;
         case DestroyNotify:
-            // Gone with the preview's parent: the player's window went with it.
+            // Gone with the preview's parent, the player's window with it.
+            window_.Release();
             Closed();
             break;
         case ClientMessage:

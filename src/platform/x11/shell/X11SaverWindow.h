@@ -11,6 +11,7 @@
 #include "shell/mGlobals.h"
 // After the shell's headers: Xlib's None macro would replace their run_mode::None.
 #include "platform/ProgramPorts.h"
+#include "platform/x11/X11Handles.h"
 #include "platform/x11/player/X11PlayerWindow.h"
 
 class X11SaverWindow final : public SaverWindowFactory,
@@ -59,8 +60,8 @@ class X11SaverWindow final : public SaverWindowFactory,
     PointerOverride& pointer_;
     std::function<void()> showSettings_;
     std::int32_t runMode_ = 0;  // the run mode of the window made
-    ::Window window_ = 0;
-    Cursor blank_ = 0;
+    UniqueWindow window_;
+    UniqueCursor blank_;
     Atom deleteWindow_ = 0;
     int width_ = 0, height_ = 0;
     int playerLeft_ = 0, playerTop_ = 0, playerWidth_ = 1, playerHeight_ = 1;
