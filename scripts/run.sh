@@ -1,31 +1,53 @@
 #!/usr/bin/env bash
-# Builds and starts the screen saver: pelloxss.scr /s under Wine, full screen on $DISPLAY until
-# a key or the pointer ends it. Without a display it runs on a private Xvfb, saves a
-# screenshot and prints the PNG's path.
-#   scripts/run.sh [ARGUMENTS]    (default /s; /c opens the settings dialog)
+# Builds and starts the screen saver.
+#   scripts/run.sh [ARGS]             the native pelloxss (default "/s"; "/c" opens the settings,
+#                                     "/p ID" draws into window ID, "-window-id ID" as xscreensaver)
+#   scripts/run.sh --windows [ARGS]   pelloxss.scr of the Windows build under Wine
+# Without DISPLAY the program runs on a private Xvfb and a screenshot is saved to
+# build/run-shot.png after a few seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target pelloxss >/dev/null
 
-scr=$PWD/build/windows/src/platform/win32/app/pelloxss.scr
-export PELLOX_WINE_STATE="$PWD/build/windows/wine"
-trap 'scripts/wine-session.sh stop >/dev/null 2>&1 || true' EXIT
-arguments=("${@:-/s}")
+windows=false
+if [ "${1:-}" = "--windows" ]; then windows=true; shift; fi
+[ $# -eq 0 ] && set -- /s
 
-if [ -n "${DISPLAY:-}" ]; then
-  scripts/wine-session.sh exec "$scr" "${arguments[@]}"
-  exit 0
+xvfb_pid=
+cleanup() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  if $windows; then scripts/wine-session.sh stop >/dev/null 2>&1 || true; fi
+}
+trap cleanup EXIT
+headless=false
+if [ -z "${DISPLAY:-}" ]; then
+  fifo=$(mktemp -u); mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r display_number <"$fifo"; rm -f "$fifo"
+  export DISPLAY=":$display_number"
+  headless=true
 fi
 
-scripts/wine-session.sh ensure
-DISPLAY=$(scripts/wine-session.sh display)
-export DISPLAY
-scripts/wine-session.sh exec "$scr" "${arguments[@]}" >/dev/null 2>&1 &
-sleep 6
-mkdir -p build/run
-shot=$PWD/build/run/pelloxss.png
-import -window root "$shot"
-echo "no display: ran on a private Xvfb; screenshot: $shot"
+if $windows; then
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows --target pelloxss >/dev/null
+  export PELLOX_WINE_STATE="$PWD/build/windows/wine"
+  program=(scripts/wine-session.sh exec build/windows/src/platform/win32/app/pelloxss.scr "$@")
+else
+  cmake --preset release >/dev/null
+  cmake --build --preset release --target pelloxss >/dev/null
+  program=(build/release/src/platform/x11/app/pelloxss "$@")
+fi
+
+if $headless; then
+  "${program[@]}" &
+  pid=$!
+  sleep 5
+  import -window root build/run-shot.png && echo "screenshot: build/run-shot.png"
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+else
+  "${program[@]}"
+fi

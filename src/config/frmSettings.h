@@ -62,6 +62,16 @@ inline constexpr std::array<const wchar_t*, 4> kDefaultZoneKeys = {
 inline constexpr std::array<int, kZoneRows> kDefaultPositions = {1, 61, 69, 31, 42};
 inline constexpr std::array<const wchar_t*, kZoneRows> kDefaultCaptions = {
     L"LONDON", L"NEW YORK", L"SAN FRANCISCO", L"HONG KONG", L"Local Time"};
+// The dialog's texts, the same on every platform.
+inline constexpr const wchar_t* kDialogCaption = L"Pellox Screensaver Properties";
+inline constexpr const wchar_t* kHelpText =
+    L"Check the DST boxes to adjust Zone & Local clocks to reflect Daylight Savings Time "
+    L"(Summer). Uncheck them to revert to non-Daylight Savings Time (Winter). ";
+inline constexpr const wchar_t* kMakerText = L"Developed by Ovanta";
+// The row's name: "Zone 1" to "Zone 4", then "Local".
+inline std::wstring RowName(int row) {
+    return row < kZoneRows - 1 ? L"Zone " + std::to_wstring(row + 1) : L"Local";
+}
 inline constexpr const wchar_t* kCatalogueFailure =
     L"Unable to locate Time Zones information in Registry under the key: ";
 }  // namespace settings

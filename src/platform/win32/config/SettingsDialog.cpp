@@ -20,10 +20,6 @@ constexpr int kTwipsPerInch = 1440;
 constexpr std::array<int, kZoneRows> kRowTops = {120, 600, 1080, 1560, 2040};
 constexpr int kClientWidth = 7800, kClientHeight = 3990;
 
-constexpr const wchar_t* kHelpText =
-    L"Check the DST boxes to adjust Zone & Local clocks to reflect Daylight Savings Time "
-    L"(Summer). Uncheck them to revert to non-Daylight Savings Time (Winter). ";
-
 // A control's place in twips.
 struct Place {
     int left, top, width, height;
@@ -89,7 +85,7 @@ std::vector<ControlSpec> DialogControls() {
         const int nameIndex = row < 4 ? row : 9;
         specs.push_back({ids::Label1 + nameIndex,
                          WC_STATICW,
-                         row < 4 ? L"Zone " + std::to_wstring(row + 1) : L"Local",
+                         settings::RowName(row),
                          label | SS_LEFT,
                          0,
                          {120, top, 1335, 255},
@@ -111,14 +107,14 @@ std::vector<ControlSpec> DialogControls() {
     }
     specs.push_back({ids::Label2,
                      WC_STATICW,
-                     kHelpText,
+                     settings::kHelpText,
                      label | SS_LEFT,
                      0,
                      {360, 2640, 7095, 495},
                      SettingsFont::Dialog});
     specs.push_back({ids::lblOvanta,
                      WC_STATICW,
-                     L"Developed by Ovanta",
+                     settings::kMakerText,
                      label | SS_CENTER | SS_NOTIFY,
                      0,
                      {480, 3360, 1575, 495},

@@ -20,7 +20,7 @@ inline constexpr int Label2 = 220;
 inline constexpr int lblOvanta = 221;
 }  // namespace settings_ids
 
-inline constexpr const wchar_t* kSettingsCaption = L"Pellox Screensaver Properties";
+inline constexpr const wchar_t* kSettingsCaption = settings::kDialogCaption;
 
 enum class SettingsFont { Dialog, List, Maker, Button };
 

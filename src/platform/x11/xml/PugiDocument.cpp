@@ -9,6 +9,7 @@
 
 #include "platform/AppError.h"
 #include "platform/TextEncoding.h"
+#include "platform/x11/NativePath.h"
 #include "xml/XPathQuery.h"
 #include "xml/XmlDom.h"
 #include "xml/XmlName.h"
@@ -283,7 +284,7 @@ bool MustBeUtf8(const std::string& bytes) {
 class PugiDocument : public XmlDocument {
   public:
     bool Load(const std::wstring& path) override {
-        std::ifstream file(ToUtf8(path), std::ios::binary);
+        std::ifstream file(NativePath(path), std::ios::binary);
         if (!file) return false;
         std::ostringstream content;
         content << file.rdbuf();
@@ -343,10 +344,10 @@ class PugiDocument : public XmlDocument {
             copy.reset(document_);
             copy.first_child().attribute("encoding").set_value("UTF-8");
             ok =
-                copy.save_file(ToUtf8(path).c_str(), "\t",
+                copy.save_file(NativePath(path).c_str(), "\t",
                                pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
         } else {
-            ok = document_.save_file(ToUtf8(path).c_str(), "\t",
+            ok = document_.save_file(NativePath(path).c_str(), "\t",
                                      pugi::format_raw | pugi::format_no_declaration,
                                      pugi::encoding_utf8);
         }
