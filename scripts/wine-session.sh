@@ -35,7 +35,6 @@ init_prefix() {
   # GDI+ looks for Arial; Debian's Wine has none.
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ \
     /d 'Liberation Sans' /f </dev/null >/dev/null 2>&1 9>&-
-  touch "$WINEPREFIX/.pellox-ready"
 }
 
 ensure() {
@@ -43,16 +42,21 @@ ensure() {
   flock 9
   choose_display
   mkdir -p "$WINEPREFIX"
+  if [ ! -f "$WINEPREFIX/.pellox-ready" ]; then
+    # A new prefix is made under a server of its own, which saves the registry when it exits:
+    # tests copy the prefix, and a persistent server may not have written it to disk yet.
+    wineserver -k >/dev/null 2>&1 || true
+    init_prefix
+    wineserver -w </dev/null >/dev/null 2>&1 9>&- || true
+    touch "$WINEPREFIX/.pellox-ready"
+  fi
   if ! wineserver_alive; then
     setsid wineserver -p </dev/null >/dev/null 2>&1 9>&- &
     for _ in $(seq 100); do wineserver_alive && break; sleep 0.05; done
-    if [ -f "$WINEPREFIX/.pellox-ready" ]; then
-      # Start Wine's background services now, writing to /dev/null: started later by a
-      # program, they would inherit its output and hold the caller's pipe open.
-      wineboot </dev/null >/dev/null 2>&1 9>&- || true
-    fi
+    # Start Wine's background services now, writing to /dev/null: started later by a
+    # program, they would inherit its output and hold the caller's pipe open.
+    wineboot </dev/null >/dev/null 2>&1 9>&- || true
   fi
-  [ -f "$WINEPREFIX/.pellox-ready" ] || init_prefix
   exec 9>&-
 }
 
