@@ -71,6 +71,10 @@ class PlayerWindow::Impl {
                             rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
                             nullptr, GetModuleHandleW(nullptr), this);
         if (!window_) throw AppError(errnum::AutomationError, L"Cannot create the player window");
+        RECT client;  // WM_SIZE keeps it from here on
+        GetClientRect(window_, &client);
+        width_ = client.right;
+        height_ = client.bottom;
         Render();
         ArmTimer();
     }
