@@ -71,6 +71,10 @@ class PlayerWindow::Impl {
                             rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
                             nullptr, GetModuleHandleW(nullptr), this);
         if (!window_) throw AppError(errnum::AutomationError, L"Cannot create the player window");
+        RECT client;  // WM_SIZE keeps it from here on
+        GetClientRect(window_, &client);
+        width_ = client.right;
+        height_ = client.bottom;
         Render();
         ArmTimer();
     }
@@ -99,18 +103,27 @@ class PlayerWindow::Impl {
     void ArmTimer() {
         // Playing clocks wake once per whole second; a stopped player draws only on demand.
         if (!properties_.Play || !window_) return;
-        const UINT delay = static_cast<UINT>(MsToNextSecond(environment_.NowUtcMs())) + 1;
-        SetTimer(window_, kSecondTimer, delay, nullptr);
+        SetTimer(window_, kSecondTimer,
+                 static_cast<UINT>(MsToNextSecond(environment_.NowUtcMs())) + 1, nullptr);
+        periodic_ = false;
     }
 
     void OnTimer() {
         const std::int64_t now = environment_.NowUtcMs();
-        const std::int64_t second = now / 1000;
-        if (second != lastSecond_) {  // an early tick draws nothing: only whole seconds
+        const bool newSecond = now / 1000 != lastSecond_;
+        if (newSecond) {  // an early tick draws nothing: only whole seconds
             const bool reread = player_.CheckClockFile(now);
             Render(now, reread);
         }
-        ArmTimer();
+        // While ticks land just after the boundary, a steady one-second period keeps them
+        // there without setting the timer again; otherwise aim at the next boundary.
+        const int phase = static_cast<int>(((now % 1000) + 1000) % 1000);
+        if (newSecond && phase < 150) {
+            if (!periodic_) SetTimer(window_, kSecondTimer, 1000, nullptr);
+            periodic_ = true;
+        } else {
+            ArmTimer();
+        }
     }
 
     // A whole new picture is needed (new size, movie or settings): drawn at the next paint,
@@ -126,9 +139,7 @@ class PlayerWindow::Impl {
     // draws the hands over them and puts those squares on the screen.
     void Render(std::int64_t now, bool full) {
         if (!window_) return;
-        RECT client;
-        GetClientRect(window_, &client);
-        const int width = client.right, height = client.bottom;
+        const int width = width_, height = height_;
         if (width <= 0 || height <= 0) return;
         if (width != frame_.Width() || height != frame_.Height()) {
             fonts_.Clear();
@@ -266,6 +277,8 @@ class PlayerWindow::Impl {
     std::vector<RECT> faces_;
     bool monitorsChanged_ = true;
     bool renderPending_ = false;
+    bool periodic_ = false;       // the timer runs on a steady one-second period
+    int width_ = 0, height_ = 0;  // the client area
     FontCache fonts_;
     std::vector<RECT> screenMonitors_;
     std::vector<RectI> monitors_;
@@ -277,6 +290,8 @@ LRESULT PlayerWindow::Impl::Handle(HWND window, UINT message, WPARAM wParam, LPA
             if (wParam == kSecondTimer) OnTimer();
             return 0;
         case WM_SIZE:
+            width_ = LOWORD(lParam);
+            height_ = HIWORD(lParam);
             Render();
             return 0;
         case WM_PAINT:
