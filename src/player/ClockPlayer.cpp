@@ -1,5 +1,7 @@
 #include "player/ClockPlayer.h"
 
+#include <algorithm>
+
 #include "platform/AppError.h"
 
 ClockPlayer::ClockPlayer(ClockEnvironment& environment, ClockFileSource& source)
@@ -51,6 +53,16 @@ void ClockPlayer::Build(int width, int height, const std::vector<RectI>& monitor
 }
 
 int MsToNextSecond(std::int64_t utcMs) {
-    const int into = static_cast<int>(((utcMs % 1000) + 1000) % 1000);
-    return 1000 - into;
+    return static_cast<int>(1000 - (utcMs - WholeSecond(utcMs)));
+}
+
+std::int64_t WholeSecond(std::int64_t utcMs) {
+    return utcMs - ((utcMs % 1000) + 1000) % 1000;
+}
+
+bool StillLayer::Update(const Scene& scene, bool force) {
+    const auto end = scene.items.begin() + static_cast<std::ptrdiff_t>(scene.firstMoving);
+    if (!force && std::equal(scene.items.begin(), end, items_.begin(), items_.end())) return false;
+    items_.assign(scene.items.begin(), end);
+    return true;
 }

@@ -49,6 +49,21 @@ class ClockPlayer {
 
 // Milliseconds from an instant to the next whole second (1 to 1000).
 int MsToNextSecond(std::int64_t utcMs);
+// The whole second an instant falls in (the instant itself when it is whole).
+std::int64_t WholeSecond(std::int64_t utcMs);
+
+// The still part of the picture (faces, captions, times): the scene's items before its first
+// moving one, kept so that a canvas repaints them only when they changed.
+class StillLayer {
+  public:
+    // Takes the still items of this frame; true when they differ from the last ones kept (or
+    // when `force` is set), which means the still part must be painted again.
+    bool Update(const Scene& scene, bool force);
+    const std::vector<SceneItem>& Items() const { return items_; }
+
+  private:
+    std::vector<SceneItem> items_;
+};
 
 // Pointer movement as the movie reported it: a message at the position already known is no
 // movement, and the first message (sent when the window is shown) only sets the position.

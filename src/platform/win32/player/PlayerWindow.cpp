@@ -117,7 +117,7 @@ class PlayerWindow::Impl {
         }
         // While ticks land just after the boundary, a steady one-second period keeps them
         // there without setting the timer again; otherwise aim at the next boundary.
-        const int phase = static_cast<int>(((now % 1000) + 1000) % 1000);
+        const int phase = static_cast<int>(now - WholeSecond(now));
         if (newSecond && phase < 150) {
             if (!periodic_) SetTimer(window_, kSecondTimer, 1000, nullptr);
             periodic_ = true;
@@ -152,18 +152,13 @@ class PlayerWindow::Impl {
         }
         if (full || monitorsChanged_) CollectMonitors();
 
-        const std::int64_t shown = now - ((now % 1000) + 1000) % 1000;
-        player_.Build(width, height, monitors_, shown, scene_);
+        player_.Build(width, height, monitors_, WholeSecond(now), scene_);
         const bool highQuality = properties_.Quality != L"Low";
-        const auto stillEnd =
-            scene_.items.begin() + static_cast<std::ptrdiff_t>(scene_.firstMoving);
-        if (full ||
-            !std::equal(scene_.items.begin(), stillEnd, stillItems_.begin(), stillItems_.end())) {
-            stillItems_.assign(scene_.items.begin(), stillEnd);
+        if (stillLayer_.Update(scene_, full)) {
             Gdiplus::Graphics graphics(still_.Dc());
             GdiplusCanvas canvas(graphics, fonts_, highQuality);
             canvas.Clear(scene_.background);
-            PaintItems(stillItems_, canvas);
+            PaintItems(stillLayer_.Items(), canvas);
             full = true;
         }
 
@@ -272,7 +267,7 @@ class PlayerWindow::Impl {
   private:
     MemoryBitmap still_;  // background, faces, captions, times
     MemoryBitmap frame_;  // the still part with the hands of the second
-    std::vector<SceneItem> stillItems_;
+    StillLayer stillLayer_;
     std::vector<SceneItem> movingBefore_;  // the hands on the screen
     std::vector<RECT> faces_;
     bool monitorsChanged_ = true;

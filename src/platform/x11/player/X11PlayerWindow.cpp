@@ -202,18 +202,13 @@ class X11PlayerWindow::Impl {
         }
         if (full || monitorsChanged_) CollectMonitors();
 
-        const std::int64_t shown = now - ((now % 1000) + 1000) % 1000;
-        player_.Build(width_, height_, monitors_, shown, scene_);
+        player_.Build(width_, height_, monitors_, WholeSecond(now), scene_);
         const bool highQuality = properties_.Quality != L"Low";
-        const auto stillEnd =
-            scene_.items.begin() + static_cast<std::ptrdiff_t>(scene_.firstMoving);
-        if (full ||
-            !std::equal(scene_.items.begin(), stillEnd, stillItems_.begin(), stillItems_.end())) {
-            stillItems_.assign(scene_.items.begin(), stillEnd);
+        if (stillLayer_.Update(scene_, full)) {
             UniqueCairo cr(cairo_create(stillSurface_.get()));
             CairoCanvas canvas(cr.get(), highQuality);
             canvas.Clear(scene_.background);
-            PaintItems(stillItems_, canvas);
+            PaintItems(stillLayer_.Items(), canvas);
             cairo_surface_flush(stillSurface_.get());
             full = true;
         }
@@ -327,7 +322,7 @@ class X11PlayerWindow::Impl {
     ClockPlayer player_;
     PointerMotion motion_;
     Scene scene_;
-    std::vector<SceneItem> stillItems_;
+    StillLayer stillLayer_;
     std::vector<RectI> monitors_;
     std::vector<RectI> dirty_;
     bool monitorsChanged_ = true;
