@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -25,13 +27,6 @@ std::wstring TempFolder(const std::wstring& name) {
         std::wstring(temp) + L"pellox-" + name + L"-" + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
-}
-
-std::string ReadBytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 int CountFiles(const std::wstring& folder) {

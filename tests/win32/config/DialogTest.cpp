@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
+
 #include <array>
 #include <chrono>
 #include <fstream>
@@ -32,14 +34,6 @@ std::wstring Env(const wchar_t* name) {
     wchar_t value[4096];
     const DWORD length = GetEnvironmentVariableW(name, value, 4096);
     return length && length < 4096 ? std::wstring(value, length) : std::wstring();
-}
-
-std::string ReadBytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    if (!in) return "<missing>";
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 // Every value of the store's Config key.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
+#include "TestFiles.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -14,14 +16,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return "<missing>";
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
 
 void WriteBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;

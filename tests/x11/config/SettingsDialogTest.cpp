@@ -2,6 +2,8 @@
 // clock file in a folder of the test's own.
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -26,14 +28,6 @@ extern "C" const char* __asan_default_options() {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return "<missing>";
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
 
 void Pump() {
     while (Gtk::Main::events_pending()) Gtk::Main::iteration(false);
