@@ -14,7 +14,7 @@ shared=${PELLOX_SHARED_BENCH:-$PWD/../shared/bench}
 mkdir -p "$PWD/build/bench" "$(dirname "$results")"
 cmake --preset release >/dev/null
 cmake --build --preset release --target pelloxss >/dev/null
-saver=$PWD/build/release/src/platform/x11/app/pelloxss
+saver=$PWD/build/release/src/pelloxss
 
 # A configuration of its own: the five clocks, and a runtime folder for the instance lock.
 home=$PWD/build/bench/linux-home

@@ -15,7 +15,7 @@ secs=${1:-60} reps=${2:-1}
 results=${3:-$PWD/build/bench/player-cpu-$(date +%Y%m%d-%H%M%S).txt}
 shared=${PELLOX_SHARED_BENCH:-$PWD/../shared/bench}
 build=$PWD/build/windows
-host=$build/src/platform/win32/player/player_host.exe
+host=$build/tests/player_host.exe
 floor=$PWD/build/bench/winidle.exe
 mkdir -p "$PWD/build/bench" "$(dirname "$results")"
 [ -f "$host" ] || { echo "build the windows preset first" >&2; exit 1; }
@@ -34,7 +34,7 @@ printf '%s' '<?xml version="1.0"?><serie><value name="LONDON">GMT+00:00</value><
 movie="Z:${clocks//\//\\}\\PELLOXSS1.SWF"
 
 # The saver itself: pelloxss.scr /s from a folder that holds the same clock file.
-scr=$build/src/platform/win32/app/pelloxss.scr
+scr=$build/src/pelloxss.scr
 [ -f "$scr" ] && cp "$scr" "$clocks/pelloxss.scr"
 
 cases=$(mktemp)

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 secs=${1:-600} step=${2:-30}
 build=$PWD/build/windows
-host=$build/src/platform/win32/player/player_host.exe
+host=$build/tests/player_host.exe
 [ -f "$host" ] || { echo "build the windows preset first" >&2; exit 1; }
 PELLOX_WINE_STATE=$build/wine scripts/wine-session.sh ensure >/dev/null
 PELLOX_WINE_STATE=$build/wine scripts/wine-session.sh stop >/dev/null

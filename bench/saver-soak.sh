@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 secs=${1:-600} step=${2:-30}
 build=$PWD/build/windows
-scr=$build/src/platform/win32/app/pelloxss.scr
+scr=$build/src/pelloxss.scr
 [ -f "$scr" ] || { echo "build the windows preset first" >&2; exit 1; }
 work=$PWD/build/bench/soak
 mkdir -p "$work"

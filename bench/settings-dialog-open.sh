@@ -6,7 +6,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 runs=${1:-5}
-scr="$root/build/windows/src/platform/win32/app/pelloxss.scr"
+scr="$root/build/windows/src/pelloxss.scr"
 session="$root/scripts/wine-session.sh"
 export PELLOX_WINE_STATE="$root/build/windows/wine"
 

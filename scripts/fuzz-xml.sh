@@ -13,12 +13,12 @@ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build build/fuzz --target xml_fuzz
 
 mkdir -p build/fuzz/corpus build/fuzz/findings
-cp -n tests/x11/xml/fuzz-seeds/* build/fuzz/corpus/ 2>/dev/null || true
+cp -n tests/linux/fuzz-seeds/* build/fuzz/corpus/ 2>/dev/null || true
 echo "fuzzing for ${seconds}s"
 start=$(date +%s)
 status=0
-build/fuzz/tests/x11/xml/xml_fuzz build/fuzz/corpus \
-  -dict=tests/x11/xml/xml.dict -max_total_time="$seconds" -max_len=65536 -timeout=10 \
+build/fuzz/tests/xml_fuzz build/fuzz/corpus \
+  -dict=tests/linux/xml.dict -max_total_time="$seconds" -max_len=65536 -timeout=10 \
   -rss_limit_mb=2048 -artifact_prefix=build/fuzz/findings/ -print_final_stats=1 \
   2>build/fuzz/fuzz.log || status=$?
 echo "ran $(( $(date +%s) - start ))s, exit status $status"

@@ -34,11 +34,11 @@ if $windows; then
   cmake --preset windows >/dev/null
   cmake --build --preset windows --target pelloxss >/dev/null
   export PELLOX_WINE_STATE="$PWD/build/windows/wine"
-  program=(scripts/wine-session.sh exec build/windows/src/platform/win32/app/pelloxss.scr "$@")
+  program=(scripts/wine-session.sh exec build/windows/src/pelloxss.scr "$@")
 else
   cmake --preset release >/dev/null
   cmake --build --preset release --target pelloxss >/dev/null
-  program=(build/release/src/platform/x11/app/pelloxss "$@")
+  program=(build/release/src/pelloxss "$@")
 fi
 
 if $headless; then

@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(mkdir -p "$1" && cd "$1" && pwd)
 export PELLOX_WINE_STATE=$PWD/build/windows/wine
-host=build/windows/src/platform/win32/player/player_host.exe
+host=build/windows/tests/player_host.exe
 scripts/wine-session.sh ensure
 DISPLAY=$(scripts/wine-session.sh display)
 export DISPLAY

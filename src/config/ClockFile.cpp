@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/AppError.h"
+#include "xml/vbXML.h"
+
 namespace {
 
 constexpr const char* kHead = "<?xml version=\"1.0\"?><serie><value name=\"";
@@ -27,7 +30,7 @@ bool IsXmlChar(char32_t c) {
 }  // namespace
 
 std::wstring ClockFilePath(const std::wstring& programFolder) {
-    return programFolder + kClockFileName;
+    return programFolder + L"\\" + kClockFileName;
 }
 
 std::wstring RemoveCommas(const std::wstring& text) {
@@ -89,4 +92,41 @@ std::string BuildClockDocument(const RowTexts& captions, const RowTexts& offsets
 void WriteClockFile(FileReplacer& files, const std::wstring& programFolder,
                     const RowTexts& captions, const RowTexts& offsets) {
     files.ReplaceFile(ClockFilePath(programFolder), BuildClockDocument(captions, offsets));
+}
+
+RowTexts ClockFile::Captions() const {
+    RowTexts captions;
+    for (std::size_t row = 0; row < rows.size() && row < captions.size(); ++row)
+        captions[row] = rows[row].caption;
+    return captions;
+}
+
+std::optional<FileStamp> XmlClockFileSource::Stamp(const std::wstring& path) {
+    return stamps_.StampOf(path);
+}
+
+ClockFile XmlClockFileSource::Read(const std::wstring& path) {
+    ClockFile file;
+    if (!stamps_.StampOf(path)) return file;  // Missing
+    try {
+        vbXML xml(xml_);
+        if (!xml.OpenXML(path, 0)) {
+            file.state = ClockFileState::Malformed;
+            return file;
+        }
+        // Rows 0 to 4 as far as they go; a missing value element ends the list.
+        for (int row = 0; row < kZoneRows; ++row) {
+            const std::wstring query = L"/serie/value[" + std::to_wstring(row) + L"]";
+            std::optional<std::wstring> offset = xml.ReadNode(query);
+            if (!offset) break;
+            file.rows.push_back({xml.ReadAttribute(XmlValue(query), L"name"), std::move(*offset)});
+        }
+    } catch (const AppError&) {
+        // The XML component itself failed: the file counts as one that cannot be read.
+        file.rows.clear();
+        file.state = ClockFileState::Malformed;
+        return file;
+    }
+    file.state = file.rows.size() == kZoneRows ? ClockFileState::Ok : ClockFileState::FewerRows;
+    return file;
 }

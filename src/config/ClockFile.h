@@ -1,17 +1,23 @@
 #pragma once
 // The clock file "pellox2.xml" beside the program: the five captions and offset texts that the
-// clock player reads. One line of single-byte text:
+// settings dialog writes and the clock player reads. One line of single-byte text:
 //   <?xml version="1.0"?><serie><value name="CAPTION">OFFSET</value>...</serie>
+// Its one writer and its one reader live here.
 
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/ProgramPorts.h"
 
-inline constexpr int kZoneRows = 5;
+class XmlComponent;
+
+inline constexpr int kZoneRows = 5;  // rows 0-3 the zone clocks, row 4 the local clock
+inline constexpr int kLocalRow = 4;
 using RowTexts = std::array<std::wstring, kZoneRows>;
 
-inline constexpr const wchar_t* kClockFileName = L"\\pellox2.xml";
+inline constexpr const wchar_t* kClockFileName = L"pellox2.xml";
 
 // The program folder followed directly by "\pellox2.xml".
 std::wstring ClockFilePath(const std::wstring& programFolder);
@@ -32,3 +38,48 @@ std::string BuildClockDocument(const RowTexts& captions, const RowTexts& offsets
 // (AppError) go to the caller; the old file is then left whole.
 void WriteClockFile(FileReplacer& files, const std::wstring& programFolder,
                     const RowTexts& captions, const RowTexts& offsets);
+
+// Reading: up to five rows, each a caption (the value element's name attribute) and an offset
+// text ("GMT+01:00"), as far as the value elements go.
+enum class ClockFileState {
+    Ok,         // five rows read
+    Missing,    // no file at all
+    Malformed,  // the file cannot be read as XML
+    FewerRows,  // fewer than five value elements
+};
+
+struct ClockRow {
+    std::wstring caption;
+    std::wstring offsetText;
+    bool operator==(const ClockRow&) const = default;
+};
+
+struct ClockFile {
+    ClockFileState state = ClockFileState::Missing;
+    std::vector<ClockRow> rows;  // in row order, at most five
+
+    bool operator==(const ClockFile&) const = default;
+    // The five captions, empty for rows the file lacks.
+    RowTexts Captions() const;
+};
+
+// Where the clock file comes from.
+class ClockFileSource {
+  public:
+    virtual ~ClockFileSource() = default;
+    virtual std::optional<FileStamp> Stamp(const std::wstring& path) = 0;
+    virtual ClockFile Read(const std::wstring& path) = 0;
+};
+
+// The reader: the file system's stamps and the XML component through vbXML.
+class XmlClockFileSource final : public ClockFileSource {
+  public:
+    XmlClockFileSource(const FileStamps& stamps, const XmlComponent& xml)
+        : stamps_(stamps), xml_(xml) {}
+    std::optional<FileStamp> Stamp(const std::wstring& path) override;
+    ClockFile Read(const std::wstring& path) override;
+
+  private:
+    const FileStamps& stamps_;
+    const XmlComponent& xml_;
+};

@@ -4,7 +4,6 @@
 #include <cwctype>
 
 #include "config/MakerAddress.h"
-#include "platform/TextEncoding.h"
 #include "shell/OpenWebLink.h"
 #include "timezones/GmtOffset.h"
 
@@ -41,7 +40,9 @@ std::optional<int> ParseStoredInteger(const std::wstring& text) {
 }
 
 frmSettings::frmSettings(SettingsView& view, const SettingsPorts& ports)
-    : view_(view), ports_(ports), catalogue_(ports.registry, ports.version, ports.textCompare) {}
+    : view_(view),
+      ports_(ports),
+      catalogue_(ports.registry, ports.version, ports.textCompare, ports.ansi) {}
 
 bool frmSettings::Form_Load() {
     return FillTimeZoneLists();
@@ -52,7 +53,7 @@ bool frmSettings::FillTimeZoneLists() {
     // A key that opens but holds no zones is as useless as a missing one.
     if (!catalogue_.LoadTimeZoneCatalogue(key) || catalogue_.TimeZones.empty()) {
         ports_.messages.MsgBox(
-            settings::kCatalogueFailure + std::wstring(L"\r\n") + ansi::ToWide(key), mb::OkOnly,
+            settings::kCatalogueFailure + std::wstring(L"\r\n") + WidenAscii(key), mb::OkOnly,
             kProgramTitle);
         return false;
     }
@@ -94,7 +95,9 @@ void frmSettings::LoadSettings() {
         if (dst && *dst >= 0 && *dst <= 2) view_.SetCheckState(row, *dst);
     }
 
-    const RowTexts captions = ports_.captions.ReadCaptions(ClockFilePath(ports_.folder.Path()));
+    // A missing or unreadable file gives empty captions, and so the defaults below.
+    const RowTexts captions =
+        ports_.clockFiles.Read(ClockFilePath(ports_.folder.Path())).Captions();
     for (int row = 0; row < kZoneRows; ++row) view_.SetCaptionText(row, captions[row]);
 
     for (int row = 0; row < kZoneRows; ++row) {
@@ -135,7 +138,7 @@ void frmSettings::cmdCancel_Click() {
 }
 
 void frmSettings::lblOvanta_Click() {
-    OpenWebLink(ports_.shell, ports_.pointer, kMakerAddress);
+    OpenWebLink(ports_.shell, ports_.pointer, ports_.ansi, kMakerAddress);
 }
 
 void frmSettings::lstTimeZone_Click(int) {}

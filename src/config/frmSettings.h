@@ -4,14 +4,15 @@
 // folder and shows the controls through SettingsView.
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 
-#include "config/ClockCaptionReader.h"
 #include "config/ClockFile.h"
 #include "platform/ProgramPorts.h"
 #include "platform/SystemVersion.h"
 #include "platform/TextCompare.h"
+#include "platform/TextEncoding.h"
 #include "platform/mRegistry.h"
 #include "timezones/MTimeZone.h"
 
@@ -41,6 +42,7 @@ struct SettingsPorts {
     mRegistry& registry;
     SystemVersion& version;
     const TextCompare& textCompare;
+    const CodePage& ansi;  // of the registry's and the shell's "A" calls
     ProgramFolder& folder;
     MessageBoxPort& messages;
     PointerOverride& pointer;
@@ -48,7 +50,28 @@ struct SettingsPorts {
     SettingsStore& store;
     FileReplacer& files;
     LocalZone& localZone;
-    ClockCaptionReader& captions;
+    ClockFileSource& clockFiles;
+};
+
+// The platform's adapters behind those ports, owned together for the life of the dialog.
+struct SettingsAdapters {
+    std::unique_ptr<mRegistry> registry;
+    std::unique_ptr<SystemVersion> version;
+    std::unique_ptr<TextCompare> textCompare;
+    const CodePage* ansi = nullptr;  // lives as long as the program
+    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<MessageBoxPort> messages;
+    std::unique_ptr<PointerOverride> pointer;
+    std::unique_ptr<ShellPort> shell;
+    std::unique_ptr<SettingsStore> store;
+    std::unique_ptr<FileReplacer> files;
+    std::unique_ptr<LocalZone> localZone;
+    std::unique_ptr<ClockFileSource> clockFiles;
+
+    SettingsPorts Ports() const {
+        return SettingsPorts{*registry, *version, *textCompare, *ansi,  *folder,    *messages,
+                             *pointer,  *shell,   *store,       *files, *localZone, *clockFiles};
+    }
 };
 
 namespace settings {

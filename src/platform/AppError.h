@@ -26,6 +26,15 @@ inline constexpr long TypeMismatch = 13;
 inline constexpr long FileNotFound = 53;
 inline constexpr long PermissionDenied = 70;
 inline constexpr long PathFileAccess = 75;
+inline constexpr long PathNotFound = 76;
+inline constexpr long DiskFull = 61;
 inline constexpr long ObjectRequired = 424;   // a step that needs a node found none
 inline constexpr long AutomationError = 440;  // a failed call into a component
 }  // namespace errnum
+
+// The kinds of file and store failure that reports tell apart.
+enum class FileFault { PermissionDenied, PathNotFound, DiskFull, Other };
+
+// The failure with its number and name: "Permission denied: <what> (<detail>)" is 70,
+// "Path not found" 76, "Disk full" 61, anything else "Path/File access error" 75.
+AppError FileError(FileFault fault, const std::wstring& what, const std::wstring& detail);

@@ -1,7 +1,8 @@
 #pragma once
 // Program-level ports: the program's folder, message boxes, the program-wide pointer override,
-// the shell's open request, the per-user store, replacing a file whole, and the system's own
-// time zone. The settings dialog and the saver shell reach the operating system through them.
+// the shell's open request, the per-user store, replacing a file whole, file stamps and the
+// system's own time zone. The settings dialog and the saver shell reach the operating system
+// through them.
 
 #include <cstdint>
 #include <memory>
@@ -85,14 +86,16 @@ class LocalZone {
     virtual std::wstring CurrentZoneKeyName() = 0;
 };
 
-struct ProgramPorts {
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<MessageBoxPort> messages;
-    std::unique_ptr<PointerOverride> pointer;
-    std::unique_ptr<ShellPort> shell;
-    std::unique_ptr<SettingsStore> store;
-    std::unique_ptr<FileReplacer> files;
-    std::unique_ptr<LocalZone> localZone;
+// A change mark of a file: its size and modification time.
+struct FileStamp {
+    std::int64_t size = 0;
+    std::int64_t modified = 0;
+    bool operator==(const FileStamp&) const = default;
 };
 
-ProgramPorts MakeProgramPorts();
+class FileStamps {
+  public:
+    virtual ~FileStamps() = default;
+    // The file's stamp, or nothing when there is no such file; one call into the system.
+    virtual std::optional<FileStamp> StampOf(const std::wstring& path) const = 0;
+};

@@ -2,15 +2,12 @@
 
 #include <algorithm>
 
-#include "platform/AppError.h"
-
 ClockPlayer::ClockPlayer(ClockEnvironment& environment, ClockFileSource& source)
     : environment_(environment), source_(source) {}
 
 void ClockPlayer::SetMovie(const std::wstring& movie) {
     movie_ = movie;
-    const std::wstring folder = MovieFolder(movie);
-    path_ = folder.empty() ? std::wstring() : folder + kClockFileName;
+    path_ = ClockFileBesideMovie(movie);
     lastCheck_.reset();
     Load();
 }
@@ -22,12 +19,7 @@ void ClockPlayer::Load() {
         return;
     }
     stamp_ = source_.Stamp(path_);
-    try {
-        file_ = stamp_ ? source_.Read(path_) : ClockFile{};
-    } catch (const AppError&) {
-        // The XML component itself failed: shown like a file that cannot be read.
-        file_ = ClockFile{ClockFileState::Malformed, {}};
-    }
+    file_ = stamp_ ? source_.Read(path_) : ClockFile{};
 }
 
 bool ClockPlayer::CheckClockFile(std::int64_t utcMs) {

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "config/ClockFile.h"
 #include "player/ClockEnvironment.h"
-#include "player/ClockFile.h"
+#include "player/OffsetText.h"
 #include "player/Scene.h"
 
 class ClockPlayer {

@@ -54,7 +54,7 @@ std::wstring ChooseClocks(const ClockFile& file, ClockEnvironment& env, std::int
                           std::vector<ClockSpec>& specs) {
     specs.clear();
     std::wstring note;
-    for (std::size_t i = 0; i < file.rows.size() && i < kClockRows; ++i) {
+    for (std::size_t i = 0; i < file.rows.size() && i < kZoneRows; ++i) {
         const ClockRow& row = file.rows[i];
         const auto offset = ParseOffsetText(row.offsetText);
         std::wstring caption = row.caption;
@@ -76,7 +76,7 @@ std::wstring ChooseClocks(const ClockFile& file, ClockEnvironment& env, std::int
                    L" of 5 clocks. Choose the clocks in the settings.";
             break;
     }
-    if (specs.size() < kClockRows) {
+    if (specs.size() < kZoneRows) {
         // Without a fifth row the local clock follows the system's zone.
         specs.push_back(
             {kLocalRow, DefaultCaption(kLocalRow), true, env.LocalOffsetMinutes(utcMs)});

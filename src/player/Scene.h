@@ -9,7 +9,8 @@
 #include <variant>
 #include <vector>
 
-#include "player/ClockFile.h"
+#include "config/ClockFile.h"
+#include "player/OffsetText.h"
 
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;

@@ -1,8 +1,7 @@
 #include "shell/OpenWebLink.h"
 
-#include "platform/TextEncoding.h"
-
-void OpenWebLink(ShellPort& shell, PointerOverride& pointer, const std::wstring& address) {
+void OpenWebLink(ShellPort& shell, PointerOverride& pointer, const CodePage& ansi,
+                 const std::wstring& address) {
     // Failures of each step are ignored by design: the link is a convenience, and the pointer
     // must be restored whatever the shell did.
     try {
@@ -13,8 +12,7 @@ void OpenWebLink(ShellPort& shell, PointerOverride& pointer, const std::wstring&
         // The shell opens the working folder for an empty file name; an empty address opens
         // nothing instead.
         if (address.find_first_not_of(L' ') != std::wstring::npos) {
-            shell.ShellExecuteA(0, "open", ansi::FromWide(address), "", std::nullopt,
-                                kSwShowNormal);
+            shell.ShellExecuteA(0, "open", ansi.FromWide(address), "", std::nullopt, kSwShowNormal);
         }
     } catch (...) {
     }

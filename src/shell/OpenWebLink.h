@@ -5,7 +5,9 @@
 #include <string>
 
 #include "platform/ProgramPorts.h"
+#include "platform/TextEncoding.h"
 
 // Every step runs whatever happened in the one before; the pointer override ends cleared.
-// An empty address opens nothing.
-void OpenWebLink(ShellPort& shell, PointerOverride& pointer, const std::wstring& address);
+// An empty address opens nothing. `ansi` is the code page of the shell's "A" call.
+void OpenWebLink(ShellPort& shell, PointerOverride& pointer, const CodePage& ansi,
+                 const std::wstring& address);

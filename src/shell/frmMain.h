@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/mScreenSaver.h"
+#include "player/OffsetText.h"
 
 // The player control (in place of the old Flash control) as the window drives it.
 class SaverPlayerControl {
@@ -32,8 +33,6 @@ class SaverWindowHost {
     // Ends the process at once; no further handler runs.
     virtual void TerminateProcess() = 0;
 };
-
-inline constexpr const wchar_t* kMovieFileName = L"PELLOXSS1.SWF";
 
 class frmMain {
   public:

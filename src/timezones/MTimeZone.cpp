@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "platform/TextEncoding.h"
 #include "timezones/MSortRoutines.h"
 
 namespace {
@@ -47,8 +46,8 @@ bool MTimeZone::EnumTimeZones(reg::Key rootKey, const std::string& keyPath) {
     for (std::uint32_t i = 0;; ++i) {
         if (registry_.RegEnumKeyA(opened, i, name.data(), kNameBufferSize) != reg::Success) break;
         TimeZones.resize(i + 1);
-        const std::wstring keyName = StripNull(ansi::ToWide(std::string(name.data(), name.size())));
-        TimeZoneRecord record = ReadTimeZone(keyPath + "\\" + ansi::FromWide(keyName));
+        const std::wstring keyName = StripNull(ansi_.ToWide(std::string(name.data(), name.size())));
+        TimeZoneRecord record = ReadTimeZone(keyPath + "\\" + ansi_.FromWide(keyName));
         record.KeyName = keyName;
         TimeZones[i] = std::move(record);
         count = i + 1;
@@ -88,5 +87,5 @@ std::wstring MTimeZone::QueryText(reg::Key key, const char* valueName) {
     std::uint32_t size = kTextBufferSize;
     registry_.RegQueryValueExA(key, valueName, &type,
                                reinterpret_cast<std::uint8_t*>(buffer.data()), &size);
-    return StripNull(ansi::ToWide(buffer));
+    return StripNull(ansi_.ToWide(buffer));
 }

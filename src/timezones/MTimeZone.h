@@ -6,6 +6,7 @@
 
 #include "platform/SystemVersion.h"
 #include "platform/TextCompare.h"
+#include "platform/TextEncoding.h"
 #include "platform/mRegistry.h"
 #include "timezones/TimeZoneRecord.h"
 
@@ -19,8 +20,10 @@ std::wstring StripNull(const std::wstring& text);
 
 class MTimeZone {
   public:
-    MTimeZone(mRegistry& registry, SystemVersion& version, const TextCompare& compare)
-        : registry_(registry), version_(version), compare_(compare) {}
+    // `ansi`: the code page of the registry's "A" calls.
+    MTimeZone(mRegistry& registry, SystemVersion& version, const TextCompare& compare,
+              const CodePage& ansi)
+        : registry_(registry), version_(version), compare_(compare), ansi_(ansi) {}
 
     // True when the system is of the NT family; a failed version call counts as not NT.
     bool IsWindowsNT();
@@ -42,4 +45,5 @@ class MTimeZone {
     mRegistry& registry_;
     SystemVersion& version_;
     const TextCompare& compare_;
+    const CodePage& ansi_;
 };

@@ -65,5 +65,14 @@ class XmlDocument {
                                const std::optional<std::wstring>& text) = 0;
 };
 
-// The platform's backend: a new, empty document. Throws AppError when the component is missing.
-std::unique_ptr<XmlDocument> CreateXmlDocument();
+class CodePage;
+
+// The platform's XML component: the port through which vbXML reaches it.
+class XmlComponent {
+  public:
+    virtual ~XmlComponent() = default;
+    // A new, empty document. Throws AppError when the component is missing.
+    virtual std::unique_ptr<XmlDocument> CreateDocument() const = 0;
+    // The single-byte code page in which node text scrambling shifts character codes.
+    virtual const CodePage& SingleByteCodePage() const = 0;
+};

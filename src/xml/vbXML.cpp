@@ -127,8 +127,9 @@ std::int32_t PackComponent(std::int16_t component) {
     return component;
 }
 
-// Shifts every character code by shift in the ANSI code page.
-std::wstring ShiftText(const std::wstring& text, std::int32_t count, int shift) {
+// Shifts every character code by shift in the single-byte code page.
+std::wstring ShiftText(const CodePage& codePage, const std::wstring& text, std::int32_t count,
+                       int shift) {
     if (count < 0 || static_cast<std::size_t>(count) > text.size()) {
         throw AppError(errnum::InvalidProcedureCall,
                        L"Invalid procedure call or argument: a count of " + std::to_wstring(count) +
@@ -138,7 +139,7 @@ std::wstring ShiftText(const std::wstring& text, std::int32_t count, int shift) 
     result.reserve(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
         const std::string bytes =
-            ansi::FromWide(std::wstring(1, text[static_cast<std::size_t>(i)]));
+            codePage.FromWide(std::wstring(1, text[static_cast<std::size_t>(i)]));
         const int code = bytes.size() == 1 ? static_cast<unsigned char>(bytes[0]) : '?';
         const int shifted = code + shift;
         if (shifted < 0 || shifted > 255) {
@@ -147,7 +148,7 @@ std::wstring ShiftText(const std::wstring& text, std::int32_t count, int shift) 
                                std::to_wstring(code) + L" at position " + std::to_wstring(i + 1) +
                                L" cannot be shifted by " + std::to_wstring(shift));
         }
-        const std::wstring character = ansi::ToWide(std::string(1, static_cast<char>(shifted)));
+        const std::wstring character = codePage.ToWide(std::string(1, static_cast<char>(shifted)));
         if (character.size() != 1) {
             throw AppError(errnum::InvalidProcedureCall,
                            L"Invalid procedure call or argument: the code page has no character "
@@ -161,7 +162,7 @@ std::wstring ShiftText(const std::wstring& text, std::int32_t count, int shift) 
 
 }  // namespace
 
-vbXML::vbXML() = default;
+vbXML::vbXML(const XmlComponent& component) : component_(component) {}
 vbXML::~vbXML() = default;
 
 std::wstring vbXML::XMLDocumentInfo(std::int32_t diDesiredInfo) {
@@ -190,7 +191,7 @@ std::wstring vbXML::XMLDocumentInfo(std::int32_t diDesiredInfo) {
 
 bool vbXML::OpenXML(const std::wstring& strSource, std::int32_t oType) {
     oDocument.reset();
-    oDocument = CreateXmlDocument();
+    oDocument = component_.CreateDocument();
     switch (oType) {
         case 0:
             return oDocument->Load(strSource);
@@ -354,9 +355,9 @@ void vbXML::DecryptNode(const std::wstring& strQuery) {
 }
 
 std::wstring vbXML::EncryptText(const std::wstring& text, std::int32_t count) {
-    return ShiftText(text, count, 13);
+    return ShiftText(component_.SingleByteCodePage(), text, count, 13);
 }
 
 std::wstring vbXML::DecryptText(const std::wstring& text, std::int32_t count) {
-    return ShiftText(text, count, -13);
+    return ShiftText(component_.SingleByteCodePage(), text, count, -13);
 }

@@ -29,7 +29,8 @@
 //    array longer than 32767 entries is refused before anything changes;
 //  - GetColorValue counts a negative colour component as 0 (and one above 255 as 255);
 //  - an empty XmlValue reads as the empty text and as 0;
-//  - scrambling uses the system's ANSI code page on Windows and Windows-1252 on Linux.
+//  - scrambling uses the component's single-byte code page: the system's ANSI code page on
+//    Windows, Windows-1252 on Linux.
 
 #include <cstdint>
 #include <memory>
@@ -61,11 +62,12 @@ class XmlValue {
     std::variant<std::monostate, long long, double, std::wstring> value_;
 };
 
-class XmlDocument;  // the component's document, behind the backend
+class XmlDocument;   // the component's document, behind the backend
+class XmlComponent;  // the platform's XML component (xml/XmlDom.h)
 
 class vbXML {
   public:
-    vbXML();
+    explicit vbXML(const XmlComponent& component);
     ~vbXML();
     vbXML(const vbXML&) = delete;
     vbXML& operator=(const vbXML&) = delete;
@@ -108,5 +110,6 @@ class vbXML {
     std::wstring EncryptText(const std::wstring& text, std::int32_t count);
     std::wstring DecryptText(const std::wstring& text, std::int32_t count);
 
+    const XmlComponent& component_;
     std::unique_ptr<XmlDocument> oDocument;
 };

@@ -7,8 +7,10 @@
 #include <map>
 #include <set>
 
-#include "platform/SystemPorts.h"
+#include "config/frmSettings.h"
+#include "platform/Platform.h"
 #include "platform/TextEncoding.h"
+#include "platform/win32/Win32Ports.h"
 #include "timezones/GmtOffset.h"
 #include "timezones/MTimeZone.h"
 #include "timezones/TziOffset.h"
@@ -26,15 +28,15 @@ std::vector<std::wstring> EnumeratedKeyNames() {
                      nullptr, nullptr, nullptr);
     char name[2048];
     for (DWORD i = 0; i < count && RegEnumKeyA(key, i, name, sizeof name) == ERROR_SUCCESS; ++i)
-        names.push_back(ansi::ToWide(name));
+        names.push_back(Win32AnsiCodePage().ToWide(name));
     RegCloseKey(key);
     return names;
 }
 
 class RealCatalogue : public ::testing::Test {
   protected:
-    SystemPorts ports = MakeSystemPorts();
-    MTimeZone catalogue{*ports.registry, *ports.version, *ports.textCompare};
+    SettingsAdapters ports = MakeSettingsAdapters();
+    MTimeZone catalogue{*ports.registry, *ports.version, *ports.textCompare, *ports.ansi};
 };
 
 TEST_F(RealCatalogue, LoadsEveryZoneOfTheNtKeySortedAndStable) {
@@ -104,17 +106,17 @@ TEST_F(RealCatalogue, OffsetTextAgreesWithTheStandardBias) {
 }
 
 TEST(Win32Adapters, TextCompareAndAnsiConversion) {
-    const SystemPorts ports = MakeSystemPorts();
+    const SettingsAdapters ports = MakeSettingsAdapters();
     EXPECT_EQ(ports.textCompare->CompareIgnoringCase(L"(UTC) Dublin", L"(utc) DUBLIN"), 0);
     EXPECT_EQ(ports.textCompare->CompareIgnoringCase(L"apple", L"Banana"), -1);
     EXPECT_EQ(ports.textCompare->CompareIgnoringCase(L"Zurich", L"amsterdam"), 1);
     const std::string bytes("abc\0def", 7);
-    EXPECT_EQ(ansi::FromWide(ansi::ToWide(bytes)), bytes);
+    EXPECT_EQ(Win32AnsiCodePage().FromWide(Win32AnsiCodePage().ToWide(bytes)), bytes);
     EXPECT_EQ(utf8::FromWide(L"\u00e9"), "\xc3\xa9");
 }
 
 TEST(Win32Adapters, RegistryOpensReadOnlyAndReportsMissingKeys) {
-    const SystemPorts ports = MakeSystemPorts();
+    const SettingsAdapters ports = MakeSettingsAdapters();
     reg::Key key = 0;
     EXPECT_EQ(
         ports.registry->RegOpenKeyExA(reg::LocalMachine, kTimeZonesKeyNT, 0, reg::KeyRead, key),
@@ -130,7 +132,7 @@ TEST(Win32Adapters, RegistryOpensReadOnlyAndReportsMissingKeys) {
                                             reg::KeyRead, missing),
               reg::Success);
     EXPECT_EQ(missing, 0u);
-    MTimeZone catalogue(*ports.registry, *ports.version, *ports.textCompare);
+    MTimeZone catalogue(*ports.registry, *ports.version, *ports.textCompare, *ports.ansi);
     EXPECT_FALSE(catalogue.LoadTimeZoneCatalogue("Software\\NoSuchKey\\Pellox"));
     EXPECT_TRUE(catalogue.TimeZones.empty());
 }

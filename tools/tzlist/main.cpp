@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/SystemPorts.h"
+#include "config/frmSettings.h"
+#include "platform/Platform.h"
 #include "platform/TextEncoding.h"
 #include "timezones/GmtOffset.h"
 #include "timezones/MTimeZone.h"
@@ -21,8 +22,8 @@ void PrintLine(const std::wstring& line) {
 }  // namespace
 
 int main() {
-    SystemPorts ports = MakeSystemPorts();
-    MTimeZone catalogue(*ports.registry, *ports.version, *ports.textCompare);
+    const SettingsAdapters ports = MakeSettingsAdapters();
+    MTimeZone catalogue(*ports.registry, *ports.version, *ports.textCompare, *ports.ansi);
     const std::string key = catalogue.CatalogueKey();
     if (!catalogue.LoadTimeZoneCatalogue(key)) {
         std::fprintf(stderr, "tzlist: cannot open HKEY_LOCAL_MACHINE\\%s\n", key.c_str());

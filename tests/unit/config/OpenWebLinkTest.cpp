@@ -8,7 +8,7 @@ namespace {
 TEST(OpenWebLink, OpensTheAddressWithTheHourglassShownDuringTheCall) {
     FakePointer pointer;
     FakeShell shell(&pointer);
-    OpenWebLink(shell, pointer, L"https://example.com/caf\u00e9");
+    OpenWebLink(shell, pointer, Windows1252CodePage(), L"https://example.com/caf\u00e9");
     ASSERT_EQ(shell.calls.size(), 1u);
     const FakeShell::Call& call = shell.calls[0];
     EXPECT_EQ(call.owner, 0u);
@@ -27,15 +27,15 @@ TEST(OpenWebLink, PointerEndsClearedWhateverFails) {
     FakePointer pointer;
     FakeShell shell(&pointer);
     shell.fail = true;
-    EXPECT_NO_THROW(OpenWebLink(shell, pointer, L"https://example.com/"));
+    EXPECT_NO_THROW(OpenWebLink(shell, pointer, Utf8CodePage(), L"https://example.com/"));
     EXPECT_EQ(pointer.current, PointerShape::Default);
 
     // An empty address opens nothing and still clears an override set before the call.
     FakePointer busy;
     busy.current = PointerShape::Hourglass;
     FakeShell idle(&busy);
-    OpenWebLink(idle, busy, L"");
-    OpenWebLink(idle, busy, L"   ");
+    OpenWebLink(idle, busy, Utf8CodePage(), L"");
+    OpenWebLink(idle, busy, Utf8CodePage(), L"   ");
     EXPECT_TRUE(idle.calls.empty());
     EXPECT_EQ(busy.current, PointerShape::Default);
 
@@ -43,7 +43,7 @@ TEST(OpenWebLink, PointerEndsClearedWhateverFails) {
     FakePointer broken;
     broken.failSetting = true;
     FakeShell shell2(&broken);
-    EXPECT_NO_THROW(OpenWebLink(shell2, broken, L"https://example.com/"));
+    EXPECT_NO_THROW(OpenWebLink(shell2, broken, Utf8CodePage(), L"https://example.com/"));
     EXPECT_EQ(shell2.calls.size(), 1u);
     EXPECT_EQ(broken.current, PointerShape::Default);
 }

@@ -4,6 +4,7 @@
 
 #include "config/MakerAddress.h"
 #include "config/frmSettings.h"
+#include "fakes/FakeClockFiles.h"
 #include "fakes/FakeProgramPorts.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeSystem.h"
@@ -40,16 +41,6 @@ class FakeView : public SettingsView {
     int CheckState(int row) const override { return rows[row].check; }
     void SetCheckState(int row, int state) override { rows[row].check = state; }
     void Close() override { ++closed; }
-};
-
-class FakeCaptions : public ClockCaptionReader {
-  public:
-    RowTexts captions;
-    std::vector<std::wstring> paths;
-    RowTexts ReadCaptions(const std::wstring& path) override {
-        paths.push_back(path);
-        return captions;
-    }
 };
 
 // Display names sort in creation order: "(GMT+hh:mm) Zone nnn" with hh:mm = i minutes.
@@ -94,9 +85,10 @@ class SettingsDialog : public ::testing::Test {
     FakeStore store;
     FakeFiles files;
     FakeLocalZone localZone;
-    FakeCaptions captions;
-    SettingsPorts ports{registry, version, compare, folder,    messages, pointer,
-                        shell,    store,   files,   localZone, captions};
+    FakeClockFileSource clockFiles;
+    Utf8CodePage ansi;
+    SettingsPorts ports{registry, version, compare, ansi,  folder,    messages,
+                        pointer,  shell,   store,   files, localZone, clockFiles};
     FakeView view;
     frmSettings form{view, ports};
     const std::vector<std::wstring> defaultCaptions = {L"LONDON", L"NEW YORK", L"SAN FRANCISCO",
@@ -120,7 +112,7 @@ TEST_F(SettingsDialog, NewUserGetsTheDefaultZonesByKeyNameAndTheDefaultCaptions)
         EXPECT_EQ(row.entries, view.rows[0].entries);
     }
     EXPECT_EQ(view.rows[0].entries[7], DisplayOf(7));
-    EXPECT_EQ(captions.paths,
+    EXPECT_EQ(clockFiles.readPaths,
               (std::vector<std::wstring>{L"C:\\Program Files\\Pellox\\pellox2.xml"}));
     // Opening writes nothing.
     EXPECT_TRUE(store.puts.empty());
@@ -139,8 +131,8 @@ TEST_F(SettingsDialog, DefaultZonesFallBackToPositionsAndThenToTheFirstEntry) {
     // A short catalogue: positions beyond it become the first entry; a name found still wins.
     FakeRegistry shortRegistry;
     registry.calls.clear();
-    SettingsPorts shortPorts{shortRegistry, version, compare, folder,    messages, pointer,
-                             shell,         store,   files,   localZone, captions};
+    SettingsPorts shortPorts{shortRegistry, version, compare, ansi,  folder,    messages,
+                             pointer,       shell,   store,   files, localZone, clockFiles};
     FakeView shortView;
     frmSettings shortForm(shortView, shortPorts);
     shortRegistry.Key(kTimeZonesKeyNT);
@@ -202,7 +194,10 @@ TEST_F(SettingsDialog, StoredRowsAreRestoredAndUnusableValuesCountAsAbsent) {
 TEST_F(SettingsDialog, CaptionsComeFromTheClockFileAndEmptyOnesFromTheDefaults) {
     MakeCatalogue(80);
     store.Set(L"Label0", L"NEVER READ");
-    captions.captions = {L"PARIS", L"", L" ", L"Tokyo & Co", L""};
+    clockFiles.files[L"C:\\Program Files\\Pellox\\pellox2.xml"] = {
+        {},
+        {ClockFileState::FewerRows,
+         {{L"PARIS", L""}, {L"", L""}, {L" ", L""}, {L"Tokyo & Co", L""}}}};
     ASSERT_TRUE(form.Form_Load());
     EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"PARIS", L"NEW YORK", L" ", L"Tokyo & Co",
                                                      L"Local Time"}));
@@ -319,7 +314,7 @@ TEST_F(SettingsDialog, AMissingOrEmptyCatalogueKeyIsReportedAndNothingIsRestored
     EXPECT_EQ(messages.shown[0].title, kProgramTitle);
     EXPECT_TRUE(view.rows[0].entries.empty());
     EXPECT_TRUE(store.gets.empty());
-    EXPECT_TRUE(captions.paths.empty());
+    EXPECT_TRUE(clockFiles.readPaths.empty());
 
     // The key opens but holds no zones.
     registry.Key(kTimeZonesKeyNT);

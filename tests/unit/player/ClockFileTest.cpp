@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "player/ClockFile.h"
+#include "player/OffsetText.h"
 
 namespace {
 
@@ -30,12 +30,13 @@ TEST(ClockFileTest, UnreadableOffsetTexts) {
     }
 }
 
-TEST(ClockFileTest, MovieFolder) {
-    EXPECT_EQ(MovieFolder(L"C:\\Saver\\PELLOXSS1.SWF"), L"C:\\Saver\\");
-    EXPECT_EQ(MovieFolder(L"C:\\PELLOXSS1.SWF"), L"C:\\");
-    EXPECT_EQ(MovieFolder(L"/home/u/.config/pelloxss/PELLOXSS1.SWF"), L"/home/u/.config/pelloxss/");
-    EXPECT_EQ(MovieFolder(L" "), L"");
-    EXPECT_EQ(MovieFolder(L"PELLOXSS1.SWF"), L"");
+TEST(ClockFileTest, ClockFileBesideTheMovie) {
+    EXPECT_EQ(ClockFileBesideMovie(L"C:\\Saver\\PELLOXSS1.SWF"), L"C:\\Saver\\pellox2.xml");
+    EXPECT_EQ(ClockFileBesideMovie(L"C:\\PELLOXSS1.SWF"), L"C:\\pellox2.xml");
+    EXPECT_EQ(ClockFileBesideMovie(L"/home/u/.config/pelloxss/PELLOXSS1.SWF"),
+              L"/home/u/.config/pelloxss\\pellox2.xml");
+    EXPECT_EQ(ClockFileBesideMovie(L" "), L"");
+    EXPECT_EQ(ClockFileBesideMovie(L"PELLOXSS1.SWF"), L"");
 }
 
 }  // namespace

@@ -5,8 +5,9 @@
 
 #include "platform/AppError.h"
 
+#include "config/ClockFile.h"
+#include "fakes/FakeClockFiles.h"
 #include "player/ClockEnvironment.h"
-#include "player/ClockFile.h"
 
 class FakeClockEnvironment : public ClockEnvironment {
   public:
@@ -22,32 +23,6 @@ class FakeClockEnvironment : public ClockEnvironment {
         return names[weekday];
     }
     std::wstring AmPm(bool pm) override { return pm ? L"PM" : L"AM"; }
-};
-
-// Files in memory; counts reads.
-class FakeClockFileSource : public ClockFileSource {
-  public:
-    struct Entry {
-        FileStamp stamp;
-        ClockFile file;
-    };
-    std::map<std::wstring, Entry> files;
-    int reads = 0;
-    int stamps = 0;
-    bool failReads = false;  // the XML component cannot be created
-
-    std::optional<FileStamp> Stamp(const std::wstring& path) override {
-        ++stamps;
-        const auto it = files.find(path);
-        if (it == files.end()) return std::nullopt;
-        return it->second.stamp;
-    }
-    ClockFile Read(const std::wstring& path) override {
-        ++reads;
-        if (failReads) throw AppError(errnum::AutomationError, L"no XML component");
-        const auto it = files.find(path);
-        return it == files.end() ? ClockFile{} : it->second.file;
-    }
 };
 
 inline ClockFile FiveClocks(const wchar_t* o0 = L"GMT+00:00", const wchar_t* o1 = L"GMT-05:00",

@@ -36,7 +36,8 @@ class CatalogueTest : public ::testing::Test {
     FakeRegistry registry;
     FakeVersion version;
     FoldingCompare compare;
-    MTimeZone catalogue{registry, version, compare};
+    Utf8CodePage ansi;
+    MTimeZone catalogue{registry, version, compare, ansi};
 };
 
 TEST_F(CatalogueTest, LoadsEveryZoneSortedWithItsFieldsAndKeyName) {

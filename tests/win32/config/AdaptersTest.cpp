@@ -10,10 +10,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "config/frmSettings.h"
 #include "platform/AppError.h"
+#include "platform/Platform.h"
 #include "platform/ProgramPorts.h"
-#include "platform/SystemPorts.h"
 #include "platform/TextEncoding.h"
+#include "platform/win32/Win32Ports.h"
 #include "platform/win32/app/Win32ProgramPorts.h"
 #include "platform/win32/config/SettingsDialog.h"
 #include "timezones/MTimeZone.h"
@@ -42,7 +44,7 @@ int CountFiles(const std::wstring& folder) {
 }
 
 TEST(ProgramAdapters, FileReplacerWritesExactBytesAndKeepsTheOldFileOnFailure) {
-    const ProgramPorts ports = MakeProgramPorts();
+    const SettingsAdapters ports = MakeSettingsAdapters();
     const std::wstring folder = TempFolder(L"replace");
     const std::wstring path = folder + L"\\pellox2.xml";
     const std::string first("first\r\nbytes\0\xff", 14);
@@ -80,7 +82,7 @@ TEST(ProgramAdapters, FileReplacerWritesExactBytesAndKeepsTheOldFileOnFailure) {
 }
 
 TEST(ProgramAdapters, StoreKeepsStringsWhereTheOldRuntimeKeptThem) {
-    const ProgramPorts ports = MakeProgramPorts();
+    const SettingsAdapters ports = MakeSettingsAdapters();
     const std::wstring app = L"PELLOXSS-ADAPTER-" + std::to_wstring(GetCurrentProcessId());
     const std::wstring keyPath = L"Software\\VB and VBA Program Settings\\" + app + L"\\Config";
     SettingsStore& store = *ports.store;
@@ -119,7 +121,7 @@ TEST(ProgramAdapters, StoreKeepsStringsWhereTheOldRuntimeKeptThem) {
 }
 
 TEST(ProgramAdapters, FolderPointerAndLocalZone) {
-    const ProgramPorts ports = MakeProgramPorts();
+    const SettingsAdapters ports = MakeSettingsAdapters();
     wchar_t module[MAX_PATH];
     GetModuleFileNameW(nullptr, module, MAX_PATH);
     std::wstring expected = module;
@@ -136,8 +138,8 @@ TEST(ProgramAdapters, FolderPointerAndLocalZone) {
     // The system's zone is one of the catalogue's keys.
     const std::wstring local = ports.localZone->CurrentZoneKeyName();
     ASSERT_FALSE(local.empty());
-    const SystemPorts system = MakeSystemPorts();
-    MTimeZone catalogue(*system.registry, *system.version, *system.textCompare);
+    const SettingsAdapters system = MakeSettingsAdapters();
+    MTimeZone catalogue(*system.registry, *system.version, *system.textCompare, *system.ansi);
     ASSERT_TRUE(catalogue.LoadTimeZoneCatalogue(kTimeZonesKeyNT));
     bool found = false;
     for (const auto& zone : catalogue.TimeZones) found = found || zone.KeyName == local;

@@ -16,8 +16,9 @@
 
 #include "config/MakerAddress.h"
 #include "config/frmSettings.h"
-#include "platform/SystemPorts.h"
+#include "platform/Platform.h"
 #include "platform/TextEncoding.h"
+#include "platform/win32/Win32Ports.h"
 #include "platform/win32/config/SettingsDialog.h"
 #include "timezones/GmtOffset.h"
 #include "timezones/MTimeZone.h"
@@ -83,8 +84,8 @@ struct Catalogue {
     const std::wstring& Display(int position) const {
         return catalogue.TimeZones.at(static_cast<std::size_t>(position)).Display;
     }
-    SystemPorts ports = MakeSystemPorts();
-    MTimeZone catalogue{*ports.registry, *ports.version, *ports.textCompare};
+    SettingsAdapters ports = MakeSettingsAdapters();
+    MTimeZone catalogue{*ports.registry, *ports.version, *ports.textCompare, *ports.ansi};
 };
 
 // A folder of its own holding a copy of pelloxss.scr, removed afterwards.

@@ -10,7 +10,7 @@ out=$(mkdir -p "$1" && cd "$1" && pwd)
 shift
 dpis=("$@")
 [ ${#dpis[@]} -gt 0 ] || dpis=(96 144 192)
-scr="$root/build/windows/src/platform/win32/app/pelloxss.scr"
+scr="$root/build/windows/src/pelloxss.scr"
 session="$root/scripts/wine-session.sh"
 display=${PELLOX_SHOT_DISPLAY:-:74}
 

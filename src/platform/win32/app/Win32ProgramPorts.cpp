@@ -7,9 +7,11 @@
 
 #include <vector>
 
+#include "config/frmSettings.h"
 #include "platform/AppError.h"
-#include "platform/ProgramPorts.h"
+#include "platform/Platform.h"
 #include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32Ports.h"
 
 namespace {
 
@@ -27,31 +29,27 @@ std::wstring SystemMessage(DWORD code) {
     return text;
 }
 
-// The runtime's error number and name for a failed file or store operation.
-AppError FileError(DWORD code, const std::wstring& what) {
-    long number = errnum::PathFileAccess;
-    std::wstring name = L"Path/File access error";
+// A failed file or store operation with the runtime's number and name.
+AppError Win32FileError(DWORD code, const std::wstring& what) {
+    FileFault fault = FileFault::Other;
     switch (code) {
         case ERROR_ACCESS_DENIED:
         case ERROR_WRITE_PROTECT:
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
-            number = errnum::PermissionDenied;
-            name = L"Permission denied";
+            fault = FileFault::PermissionDenied;
             break;
         case ERROR_PATH_NOT_FOUND:
-            number = 76;
-            name = L"Path not found";
+            fault = FileFault::PathNotFound;
             break;
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
-            number = 61;
-            name = L"Disk full";
+            fault = FileFault::DiskFull;
             break;
         default:
             break;
     }
-    return AppError(number, name + L": " + what + L" (" + SystemMessage(code) + L")");
+    return FileError(fault, what, SystemMessage(code));
 }
 
 class Win32Folder final : public ProgramFolder {
@@ -131,8 +129,8 @@ class Win32Store final : public SettingsStore {
                                     static_cast<DWORD>((setting.size() + 1) * sizeof(wchar_t)));
         }
         if (status != ERROR_SUCCESS) {
-            throw FileError(static_cast<DWORD>(status),
-                            L"cannot store HKEY_CURRENT_USER\\" + path + L"\\" + key);
+            throw Win32FileError(static_cast<DWORD>(status),
+                                 L"cannot store HKEY_CURRENT_USER\\" + path + L"\\" + key);
         }
     }
 
@@ -164,23 +162,23 @@ class Win32Files final : public FileReplacer {
         const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
         wchar_t temp[MAX_PATH + 1] = {};
         if (GetTempFileNameW(folder.c_str(), L"plx", 0, temp) == 0) {
-            throw FileError(GetLastError(), L"cannot create a file beside " + path);
+            throw Win32FileError(GetLastError(), L"cannot create a file beside " + path);
         }
         const std::wstring tempPath = temp;
         try {
             UniqueHandle file(CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr,
                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!file.Valid()) throw FileError(GetLastError(), L"cannot write " + path);
+            if (!file.Valid()) throw Win32FileError(GetLastError(), L"cannot write " + path);
             DWORD written = 0;
             if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                            nullptr) ||
                 written != bytes.size() || !FlushFileBuffers(file.Get())) {
-                throw FileError(GetLastError(), L"cannot write " + path);
+                throw Win32FileError(GetLastError(), L"cannot write " + path);
             }
-            if (!file.Close()) throw FileError(GetLastError(), L"cannot write " + path);
+            if (!file.Close()) throw Win32FileError(GetLastError(), L"cannot write " + path);
             if (!MoveFileExW(tempPath.c_str(), path.c_str(),
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-                throw FileError(GetLastError(), L"cannot replace " + path);
+                throw Win32FileError(GetLastError(), L"cannot replace " + path);
             }
         } catch (...) {
             DeleteFileW(tempPath.c_str());
@@ -209,14 +207,32 @@ HCURSOR OverrideCursor() {
     return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT));
 }
 
-ProgramPorts MakeProgramPorts() {
-    ProgramPorts ports;
-    ports.folder = std::make_unique<Win32Folder>();
-    ports.messages = std::make_unique<Win32Messages>();
-    ports.pointer = std::make_unique<Win32Pointer>();
+std::unique_ptr<ProgramFolder> MakeProgramFolder() {
+    return std::make_unique<Win32Folder>();
+}
+
+std::unique_ptr<MessageBoxPort> MakeWin32Messages() {
+    return std::make_unique<Win32Messages>();
+}
+
+std::unique_ptr<PointerOverride> MakeWin32Pointer() {
+    return std::make_unique<Win32Pointer>();
+}
+
+SettingsAdapters MakeSettingsAdapters() {
+    SettingsAdapters ports;
+    ports.registry = MakeWin32Registry();
+    ports.version = MakeWin32Version();
+    ports.textCompare = MakeWin32TextCompare();
+    ports.ansi = &Win32AnsiCodePage();
+    ports.folder = MakeProgramFolder();
+    ports.messages = MakeWin32Messages();
+    ports.pointer = MakeWin32Pointer();
     ports.shell = std::make_unique<Win32Shell>();
     ports.store = std::make_unique<Win32Store>();
     ports.files = std::make_unique<Win32Files>();
     ports.localZone = std::make_unique<Win32LocalZone>();
+    ports.clockFiles =
+        std::make_unique<XmlClockFileSource>(PlatformFileStamps(), PlatformXmlComponent());
     return ports;
 }

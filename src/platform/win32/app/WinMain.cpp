@@ -5,12 +5,9 @@
 
 #include <string>
 
-#include "config/ClockCaptionReader.h"
-#include "platform/ProgramPorts.h"
-#include "platform/SystemPorts.h"
-#include "platform/TextEncoding.h"
-#include "platform/win32/app/ReportFailure.h"
-#include "platform/win32/config/SettingsDialog.h"
+#include "platform/Platform.h"
+#include "platform/win32/Win32Ports.h"
+#include "platform/win32/app/Win32ProgramPorts.h"
 #include "platform/win32/shell/Win32SaverWindow.h"
 #include "platform/win32/shell/Win32ScreenSaver.h"
 #include "shell/mGlobals.h"
@@ -33,17 +30,16 @@ class ComApartment {
 
 // The command line without the program's own path, as the ANSI entry point gives it.
 std::wstring ArgumentText(const char* arguments) {
-    return ansi::ToWide(arguments ? arguments : "");
+    return Win32AnsiCodePage().ToWide(arguments ? arguments : "");
 }
 
 // Everything start-up wires together; the entry routine and the saver window refer to each
 // other (the window reads RunMode, start-up creates the window).
 struct Program {
     Program(HINSTANCE instance, mScreenSaver& screenSaver, InstanceGuard& instances,
-            ProgramPorts& program, std::function<void()> showSettings)
+            ProgramFolder& folder, PointerOverride& pointer)
         : globals(screenSaver, instances, windows),
-          windows(instance, screenSaver, globals.RunMode, *program.folder, *program.pointer,
-                  std::move(showSettings)) {}
+          windows(instance, screenSaver, globals.RunMode, folder, pointer) {}
 
     mGlobals globals;
     Win32SaverWindows windows;
@@ -66,18 +62,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     try {
         ComApartment com;
-        const SystemPorts system = MakeSystemPorts();
-        ProgramPorts program = MakeProgramPorts();
         const auto screenSaver = MakeWin32ScreenSaver();
         const auto instances = MakeWin32InstanceGuard();
-        VbXmlCaptionReader captions;
-        const auto showSettings = [&] {
-            ShowSettingsDialog(SettingsPorts{*system.registry, *system.version, *system.textCompare,
-                                             *program.folder, *program.messages, *program.pointer,
-                                             *program.shell, *program.store, *program.files,
-                                             *program.localZone, captions});
-        };
-        Program run(instance, *screenSaver, *instances, program, showSettings);
+        const auto folder = MakeProgramFolder();
+        const auto pointer = MakeWin32Pointer();
+        Program run(instance, *screenSaver, *instances, *folder, *pointer);
         switch (run.globals.Main(ArgumentText(arguments))) {
             case StartupRoad::FullScreen:
             case StartupRoad::Preview:

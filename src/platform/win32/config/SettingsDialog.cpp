@@ -7,7 +7,7 @@
 #include <array>
 #include <vector>
 
-#include "platform/win32/app/ReportFailure.h"
+#include "platform/Platform.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/app/Win32ProgramPorts.h"
 #include "resources/resource.h"
@@ -407,4 +407,9 @@ void ShowSettingsDialog(const SettingsPorts& ports) {
     DialogState state{ports, {}, {}, {}, {}, {}, {}, nullptr, 96};
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &dialogTemplate.header, nullptr,
                             SettingsDialogProc, reinterpret_cast<LPARAM>(&state));
+}
+
+void ShowSettingsDialog() {
+    const SettingsAdapters adapters = MakeSettingsAdapters();
+    ShowSettingsDialog(adapters.Ports());
 }

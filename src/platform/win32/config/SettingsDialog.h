@@ -39,3 +39,5 @@ UniqueFont MakeSettingsFont(SettingsFont kind, UINT dpi);
 
 // Failures that no handler catches are reported and end the program.
 void ShowSettingsDialog(const SettingsPorts& ports);
+// The same with the platform's own adapters.
+void ShowSettingsDialog();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/AppError.h"
+#include "platform/Platform.h"
 #include "platform/win32/player/GdiHandles.h"
 #include "platform/win32/player/GdiplusCanvas.h"
 #include "platform/win32/player/Win32ClockEnvironment.h"
@@ -92,7 +93,7 @@ class PlayerWindow::Impl {
     PlayerProperties properties_;
     FSCommandHandler onCommand_;
     Win32ClockEnvironment environment_;
-    XmlClockFileSource source_;
+    XmlClockFileSource source_{PlatformFileStamps(), PlatformXmlComponent()};
     ClockPlayer player_;
     PointerMotion motion_;
     Scene scene_;

@@ -1,8 +1,9 @@
 #include "platform/win32/shell/Win32SaverWindow.h"
 
 #include "platform/AppError.h"
-#include "platform/win32/app/ReportFailure.h"
+#include "platform/Platform.h"
 #include "platform/win32/app/Win32ProgramPorts.h"
+#include "platform/win32/config/SettingsDialog.h"
 #include "platform/win32/player/PlayerWindow.h"
 #include "player/StoredSettings.h"
 
@@ -14,12 +15,11 @@ constexpr wchar_t kSaverClass[] = L"PelloxSaverWindow";
 
 Win32SaverWindows::Win32SaverWindows(HINSTANCE instance, mScreenSaver& screenSaver,
                                      const std::int32_t& runMode, ProgramFolder& folder,
-                                     PointerOverride& pointer, std::function<void()> showSettings)
+                                     PointerOverride& pointer)
     : instance_(instance),
       screenSaver_(screenSaver),
       folder_(folder),
       pointer_(pointer),
-      showSettings_(std::move(showSettings)),
       form_(screenSaver, runMode, *this, *this) {}
 
 Win32SaverWindows::~Win32SaverWindows() {
@@ -60,7 +60,7 @@ void Win32SaverWindows::SetSaverWindowTitle(ss::Window window, const std::wstrin
 }
 
 void Win32SaverWindows::ShowSettingsDialog() {
-    showSettings_();
+    ::ShowSettingsDialog();
 }
 
 ss::Window Win32SaverWindows::Handle() {

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -21,8 +20,7 @@ class Win32SaverWindows final : public SaverWindowFactory,
                                 public SaverPlayerControl {
   public:
     Win32SaverWindows(HINSTANCE instance, mScreenSaver& screenSaver, const std::int32_t& runMode,
-                      ProgramFolder& folder, PointerOverride& pointer,
-                      std::function<void()> showSettings);
+                      ProgramFolder& folder, PointerOverride& pointer);
     ~Win32SaverWindows() override;
     Win32SaverWindows(const Win32SaverWindows&) = delete;
     Win32SaverWindows& operator=(const Win32SaverWindows&) = delete;
@@ -60,7 +58,6 @@ class Win32SaverWindows final : public SaverWindowFactory,
     mScreenSaver& screenSaver_;
     ProgramFolder& folder_;
     PointerOverride& pointer_;
-    std::function<void()> showSettings_;
     frmMain form_;
     HWND window_ = nullptr;
     std::unique_ptr<PlayerWindow> player_;

@@ -6,6 +6,8 @@
 #include <wctype.h>
 
 #include "platform/AppError.h"
+#include "platform/Platform.h"
+#include "platform/win32/Win32Ports.h"
 #include "platform/win32/xml/ComObjects.h"
 #include "xml/XmlDom.h"
 
@@ -261,8 +263,17 @@ class MsxmlDocument : public XmlDocument {
     ComPtr<IXMLDOMDocument> document_;
 };
 
+class MsxmlComponent final : public XmlComponent {
+  public:
+    std::unique_ptr<XmlDocument> CreateDocument() const override {
+        return std::make_unique<MsxmlDocument>();
+    }
+    const CodePage& SingleByteCodePage() const override { return Win32AnsiCodePage(); }
+};
+
 }  // namespace
 
-std::unique_ptr<XmlDocument> CreateXmlDocument() {
-    return std::make_unique<MsxmlDocument>();
+const XmlComponent& PlatformXmlComponent() {
+    static const MsxmlComponent component;
+    return component;
 }
