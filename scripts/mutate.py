@@ -19,7 +19,8 @@ lose their display); --no-confirm skips that second run. The source file is alwa
 outright leaves a copy in <build-dir>/restore/ that the next run puts back first.
 
 Results are kept in <build-dir>/results.jsonl and reused by a later run while the sources,
-tests and build files are unchanged (--fresh ignores them), so an interrupted run resumes.
+tests and build files are unchanged (--fresh ignores them), so an interrupted run resumes;
+results of an older tree are moved aside to results-<fingerprint>.jsonl.
 The survivors are written to <build-dir>/survivors.txt (--survivors), with the mutants that
 only tests outside --sub-labels (default: unit) kill, so that tests can be aimed at them.
 """
@@ -199,12 +200,17 @@ def lex_quoted(text, start, quote_at):
 # Mutation sites.
 
 class Site:
-    __slots__ = ("path", "line", "start", "end", "op", "before", "after", "alternatives")
+    __slots__ = ("path", "line", "col", "start", "end", "op", "before", "after",
+                 "alternatives")
 
     def __init__(self, path, line, start, end, op, before, alternatives):
         self.path, self.line, self.start, self.end = path, line, start, end
         self.op, self.before, self.alternatives = op, before, alternatives
         self.after = alternatives[0]
+        self.col = 0
+
+    def where(self):
+        return f"{self.path}:{self.line}:{self.col}"
 
 
 EXPR_END_PUNCT = {")", "]"}
@@ -340,6 +346,8 @@ def find_sites(path, text):
 
     sites.extend(call_statement_sites(path, text, tokens))
     sites.sort(key=lambda s: (s.start, s.op))
+    for site in sites:
+        site.col = site.start - text.rfind("\n", 0, site.start)
     return sites
 
 
@@ -667,7 +675,8 @@ def tree_fingerprint():
     """Hash of every file the build and tests depend on (all but this script)."""
     names = git("ls-files", "-co", "--exclude-standard", "-z").split("\0")
     h = hashlib.sha256()
-    for name in sorted(n for n in names if n and n != "scripts/mutate.py"):
+    names = [n for n in names if n and n != "scripts/mutate.py" and "__pycache__" not in n]
+    for name in sorted(names):
         path = os.path.join(ROOT, name)
         if os.path.isfile(path):
             h.update(name.encode() + b"\0")
@@ -764,7 +773,7 @@ def main():
     picked = sample(sites_by_file, args.count, args.seed)
     if args.list:
         for s in picked:
-            print(f"{s.path}:{s.line}  {s.op:<10} {show(s.before)!r} -> {show(s.after)!r}")
+            print(f"{s.where()}  {s.op:<10} {show(s.before)!r} -> {show(s.after)!r}")
         return 0
 
     os.makedirs(runner.build_dir, exist_ok=True)
@@ -779,6 +788,10 @@ def main():
             lines = [json.loads(line) for line in f if line.strip()]
         if lines and lines[0] == header:
             done = {r["key"]: r for r in lines[1:]}
+        elif lines:
+            # Results of other sources, tests or options: kept aside, not reused.
+            old = lines[0].get("fingerprint", "unknown")[:12]
+            os.replace(journal_path, os.path.join(runner.build_dir, f"results-{old}.jsonl"))
     if not done:
         with open(journal_path, "w") as f:
             f.write(json.dumps(header) + "\n")
@@ -815,7 +828,7 @@ def main():
     interrupted = False
     for index, site in enumerate(picked, 1):
         key = site_key(site, file_hashes[site.path])
-        prefix = (f"[{index:3}/{len(picked)}] {site.path}:{site.line} {site.op:<10} "
+        prefix = (f"[{index:3}/{len(picked)}] {site.where()} {site.op:<10} "
                   f"{show(site.before)!r} -> {show(site.after)!r}")
         if key in done:
             record = done[key]
@@ -897,7 +910,7 @@ def main():
               file=sys.stderr)
         return 2
 
-    summarize(results, args, survivors_path, sub_re is not None)
+    summarize(results, args, None if interrupted else survivors_path, sub_re is not None)
     return 130 if interrupted else 0
 
 
@@ -937,11 +950,14 @@ def summarize(results, args, survivors_path, with_sub):
             line += f"   {sk:3}/{n:<3} {pct(sk, n):>7}"
         print(line)
 
+    if survivors_path is None:
+        print("interrupted: the survivor list is written when every mutant has run")
+        return
     os.makedirs(os.path.dirname(os.path.abspath(survivors_path)), exist_ok=True)
     with open(survivors_path, "w") as f:
         f.write(f"# Mutants that no test labelled {args.labels} kills "
                 f"(seed {args.seed}, count {args.count}).\n")
-        f.write("# file:line  operator  before -> after  | the original line\n")
+        f.write("# file:line:column  operator  before -> after  | the original line\n")
         for s, r in survived:
             f.write(survivor_line(s) + "\n")
         if with_sub:
@@ -958,7 +974,7 @@ def survivor_line(site):
     raw = open(os.path.join(ROOT, site.path), "rb").read().decode("utf-8", "surrogateescape")
     lines = raw.split("\n")
     source = lines[site.line - 1].strip() if site.line - 1 < len(lines) else ""
-    return (f"{site.path}:{site.line}  {site.op}  {show(site.before)!r} -> "
+    return (f"{site.where()}  {site.op}  {show(site.before)!r} -> "
             f"{show(site.after)!r}  | {source}")
 
 
