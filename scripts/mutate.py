@@ -15,8 +15,9 @@ is "killed" when a test fails or the run times out, "survived" when every test p
 that do not compile, or whose object files come out identical to the original ones, are left
 out of the score. A failing test gets --attempts runs, and a failure counts only when a fresh
 ctest run of the failing tests fails again (window tests on a busy shared machine now and then
-lose their display); --no-confirm skips that second run. The source file is always restored, also on Ctrl-C or SIGTERM; a run killed
-outright leaves a copy in <build-dir>/restore/ that the next run puts back first.
+lose their display); --no-confirm skips that second run. The source file is always restored,
+also on Ctrl-C or SIGTERM; a run killed outright leaves a copy in <build-dir>/restore/ that the
+next run puts back first.
 
 Results are kept in <build-dir>/results.jsonl and reused by a later run while the sources,
 tests and build files are unchanged (--fresh ignores them), so an interrupted run resumes;
@@ -538,7 +539,7 @@ class Runner:
         self.restore_dir = os.path.join(self.build_dir, "restore")
         self.object_hashes = {}
 
-    def run(self, cmd, timeout=None, quiet=True):
+    def run(self, cmd, timeout=None):
         return subprocess.run(cmd, cwd=ROOT, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                               text=True, errors="replace", timeout=timeout)
 
