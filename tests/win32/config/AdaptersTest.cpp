@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TestFiles.h"
+#include "support/TempFolder.h"
 
 #include <fstream>
 #include <sstream>
