@@ -1,10 +1,8 @@
-// The shared saver suite's driver for pelloxss under Xvfb, with configuration and runtime folders
-// of the test's own; input comes through XTEST, as from a user. Then what only the Linux saver
-// does: xscreensaver's window conventions and Xinerama heads.
+// The saver suite's driver for pelloxss under Xvfb, with configuration and runtime folders of
+// its own and XTEST input; then what only the Linux saver does: xscreensaver's windows, Xinerama.
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <chrono>
 #include <iterator>
 #include <set>
 #include <sstream>
@@ -19,24 +17,20 @@
 
 namespace {
 
-// Requests on windows that went away must not end the test.
-int IgnoreXError(Display*, XErrorEvent*) {
-    return 0;
-}
-
 std::vector<Window> Children(Display* display, Window parent) {
     Window root = 0, up = 0, *children = nullptr;
     unsigned count = 0;
-    std::vector<Window> found;
-    if (XQueryTree(display, parent, &root, &up, &children, &count)) found.assign(children, children + count);
+    XQueryTree(display, parent, &root, &up, &children, &count);
+    std::vector<Window> found(children, children + count);
     if (children) XFree(children);
     return found;
 }
 
 class X11SaverDriver final : public SaverProgramDriver {
   public:
-    X11SaverDriver() : display_(XOpenDisplay(nullptr)) {
-        XSetErrorHandler(IgnoreXError);
+    X11SaverDriver() {
+        // Requests on windows that went away must not end the test.
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
         EXPECT_NE(display_, nullptr) << "no X display";
         std::filesystem::create_directories(home_ / "config" / "pelloxss");
         std::filesystem::create_directories(home_ / "run");
@@ -46,26 +40,25 @@ class X11SaverDriver final : public SaverProgramDriver {
                     "name=\"B\">GMT-05:00</value><value name=\"C\">GMT+05:30</value><value "
                     "name=\"D\">GMT+08:00</value><value name=\"E\">GMT+01:00</value></serie>");
     }
-    ~X11SaverDriver() override {
-        if (display_) XCloseDisplay(display_);
-    }
+    ~X11SaverDriver() override { XCloseDisplay(display_); }
 
     std::unique_ptr<TestProcess> Start(const std::string& arguments) override {
         return Start(arguments, "XSCREENSAVER_WINDOW=");
     }
-    // The report's message box falls back to standard error where GTK finds no display.
+    // Where GTK finds no display, the report's message box falls back to standard error.
     std::unique_ptr<TestProcess> Start(const std::string& arguments, const std::string& variable) {
         std::istringstream words(arguments);
-        std::vector<std::string> args{std::istream_iterator<std::string>(words), {}};
         const auto existing = Children(display_, DefaultRootWindow(display_));
         before_ = std::set<Window>(existing.begin(), existing.end());
         return std::make_unique<TestProcess>(
-            PELLOXSS_BINARY, args,
+            PELLOXSS_BINARY,
+            std::vector<std::string>{std::istream_iterator<std::string>(words), {}},
             std::vector<std::string>{"XDG_CONFIG_HOME=" + (home_ / "config").string(),
                                      "XDG_RUNTIME_DIR=" + (home_ / "run").string(),
                                      "ASAN_OPTIONS=detect_leaks=0", "GDK_BACKEND=none", variable});
     }
-    // A new override-redirect window over the whole screen.
+    // A new override-redirect window over the whole screen (the program's: window ids are
+    // reused only after their owner has gone).
     bool CoversTheScreen(TestProcess&) override {
         const int width = DisplayWidth(display_, 0), height = DisplayHeight(display_, 0);
         return WaitUntil([&] {
@@ -96,34 +89,29 @@ class X11SaverDriver final : public SaverProgramDriver {
                                     0xff00ff);
         XMapWindow(display_, host_);
         XSync(display_, False);
-        int revert = 0;
-        XGetInputFocus(display_, &focus_, &revert);
+        XGetInputFocus(display_, &focus_, &revert_);
         return std::to_string(host_);
     }
     bool FillsHost() override {
-        Window child = 0;
-        WaitUntil([&] {
-            const auto children = Children(display_, host_);
-            XWindowAttributes a{};
-            child = children.size() == 1 && XGetWindowAttributes(display_, children[0], &a) &&
-                            a.map_state == IsViewable && a.x == 0 && a.y == 0 &&
-                            a.width == 320 && a.height == 240
-                        ? children[0]
-                        : 0;
-            return child != 0;
-        });
         Window focus = 0;
-        int revert = 0;
-        XGetInputFocus(display_, &focus, &revert);
-        return child && focus == focus_ && Drawn(host_, 0, 0, 320, 240);
+        return WaitUntil([&] {
+                   const auto children = Children(display_, host_);
+                   XWindowAttributes a{};
+                   return children.size() == 1 && XGetWindowAttributes(display_, children[0], &a) &&
+                          a.map_state == IsViewable && a.x == 0 && a.y == 0 && a.width == 320 &&
+                          a.height == 240;
+               }) &&
+               XGetInputFocus(display_, &focus, &revert_) && focus == focus_ &&
+               Drawn(host_, 0, 0, 320, 240);
     }
     void CloseHost() override {
         XDestroyWindow(display_, host_);
         XSync(display_, False);
     }
     void OpenDisplayProperties() override {
-        const Window w = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 10, 10, 0, 0, 0);
-        XStoreName(display_, w, "Display Properties");
+        XStoreName(display_,
+                   XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 9, 9, 0, 0, 0),
+                   "Display Properties");
         XSync(display_, False);
     }
     std::string Report(TestProcess& program) override {
@@ -131,29 +119,25 @@ class X11SaverDriver final : public SaverProgramDriver {
         return program.Output();
     }
 
-    // Waits until clocks show in the area: many distinct colours, none of them the magenta of a
-    // test window.
+    // Waits until the area shows clocks: many colours, none the magenta of a host window.
     bool Drawn(Window window, int left, int top, int width, int height) {
         return WaitUntil([&] {
-            XImage* image = XGetImage(display_, window, left, top, width, height, AllPlanes, ZPixmap);
-            if (!image) return false;
+            XImage* image =
+                XGetImage(display_, window, left, top, width, height, AllPlanes, ZPixmap);
             std::set<unsigned long> colours;
-            for (int y = 0; y < height; y += 4)
+            for (int y = 0; image && y < height; y += 4)
                 for (int x = 0; x < width; x += 4) colours.insert(XGetPixel(image, x, y));
-            XDestroyImage(image);
+            if (image) XDestroyImage(image);
             return colours.size() >= 8 && !colours.count(0xff00ff);
         });
     }
 
-    Display* display_;
+    Display* display_ = XOpenDisplay(nullptr);
     TempFolder home_{"saver"};
     std::set<Window> before_;
     Window host_ = 0, focus_ = 0;
+    int revert_ = 0;
 };
-
-void Settle() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
-}
 
 }  // namespace
 
@@ -162,7 +146,7 @@ std::unique_ptr<SaverProgramDriver> MakeSaverProgramDriver() {
 }
 
 // xscreensaver gives its hacks a window (-window-id, or -root with $XSCREENSAVER_WINDOW) and
-// ends them with a signal; the pointer and the keys are its own business.
+// ends them with a signal; pointer and keys are its own business.
 TEST(XScreenSaverHack, DrawsIntoTheGivenWindowUntilSignalled) {
     X11SaverDriver saver;
     const std::string host = saver.OpenHost();
@@ -175,7 +159,7 @@ TEST(XScreenSaverHack, DrawsIntoTheGivenWindowUntilSignalled) {
         EXPECT_TRUE(saver.Drawn(saver.host_, 0, 0, 320, 240)) << arguments;
         for (int move = 1; move <= 6; ++move) saver.MovePointer(40 * move, 30 * move);
         saver.PressKey(*hack, 'a');
-        Settle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
         EXPECT_TRUE(hack->Running()) << arguments;
         kill(static_cast<pid_t>(hack->Id()), SIGTERM);
         EXPECT_EQ(hack->WaitForExit(), 0) << arguments;
@@ -185,8 +169,8 @@ TEST(XScreenSaverHack, DrawsIntoTheGivenWindowUntilSignalled) {
         EXPECT_EQ(saver.Start(arguments)->WaitForExit(), 1) << arguments;
 }
 
-// Run on a display of two screens joined by Xinerama (scripts/xvfb-session.sh run --screens 2):
-// the saver covers the logical screen and draws clocks in each head.
+// On a display of two screens joined by Xinerama (the ctest entry saver_two_screens) the saver
+// covers the logical screen and draws clocks in each head.
 TEST(TwoScreens, EachHeadHasItsClocks) {
     X11SaverDriver saver;
     int count = 0;
@@ -196,9 +180,8 @@ TEST(TwoScreens, EachHeadHasItsClocks) {
     if (count < 2) GTEST_SKIP() << "needs two screens: ctest -R saver_two_screens";
     auto program = saver.Start("/s");
     EXPECT_TRUE(saver.CoversTheScreen(*program));
-    for (const XineramaScreenInfo& head : screens) {
+    for (const XineramaScreenInfo& head : screens)
         EXPECT_TRUE(saver.Drawn(DefaultRootWindow(saver.display_), head.x_org, head.y_org,
                                 head.width, head.height))
             << "head at " << head.x_org;
-    }
 }

@@ -40,9 +40,10 @@ class Win32SaverDriver final : public SaverProgramDriver {
         return std::make_unique<TestProcess>(program_, std::vector<std::string>{arguments});
     }
     bool CoversTheScreen(TestProcess& program) override {
-        const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                          GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                          GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+        const RECT screen{
+            GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+            GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
         return WaitUntil([&] {
             const HWND window = SaverOf(program);
             RECT rect{}, player{};
@@ -89,9 +90,9 @@ class Win32SaverDriver final : public SaverProgramDriver {
         host_ = nullptr;
     }
     void OpenDisplayProperties() override {
-        displayProperties_ = CreateWindowW(L"PelloxTestHost", L"Display Properties",
-                                           WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                                           nullptr, nullptr);
+        displayProperties_ =
+            CreateWindowW(L"PelloxTestHost", L"Display Properties", WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                          100, nullptr, nullptr, nullptr, nullptr);
     }
     std::string Report(TestProcess& program) override {
         const std::wstring text = DismissMessageBox(program.Id(), L"Pellox Screensaver");

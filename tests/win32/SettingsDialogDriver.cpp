@@ -1,7 +1,6 @@
-// The shared dialog suite's driver for pelloxss.scr /c under Wine: a copy of the program in a
-// folder of its own, started as its own process and driven with window messages. The suite runs
-// in a private copy of the build's prefix (run-dialog-suite.sh), whose per-user store, catalogue
-// and web handler it may change.
+// The dialog suite's driver for pelloxss.scr /c under Wine: a copy of the program in a folder of
+// its own, started as its own process and driven with window messages. It runs in a private
+// copy of the build's prefix (run-dialog-suite.sh): store, catalogue and web handler may change.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -18,7 +17,6 @@ namespace {
 
 namespace ids = settings_ids;
 const wchar_t* kStore = L"Software\\VB and VBA Program Settings\\PELLOXSS";
-const wchar_t* kZones = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
 
 std::wstring Env(const wchar_t* name) {
     wchar_t value[1024];
@@ -32,44 +30,58 @@ class Win32DialogDriver final : public SettingsDialogDriver {
         RegDeleteTreeW(HKEY_CURRENT_USER, kStore);
         CopyFileW(Env(L"PELLOX_SCR").c_str(), program_.c_str(), FALSE);
         // Web addresses open with a command that writes them to a file.
-        const std::wstring command = L"cmd.exe /c echo %1>\"" + (folder_ / "opened.txt").wstring() + L"\"";
+        const std::wstring command =
+            L"cmd.exe /c echo %1>\"" + (folder_ / "opened.txt").wstring() + L"\"";
         for (const wchar_t* key : {L"http\\shell\\open\\command", L"https\\shell\\open\\command"})
             RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, command.c_str(),
                             static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
-        MTimeZone zones(*ports_.registry, *ports_.version, *ports_.textCompare, *ports_.ansi);
-        zones.LoadTimeZoneCatalogue(kTimeZonesKeyNT);
-        catalogue_ = zones.TimeZones;
     }
     ~Win32DialogDriver() override {
         run_.reset();
         if (lock_ != INVALID_HANDLE_VALUE) CloseHandle(lock_);
-        if (hidden_) {
+        if (hidden_) {  // Wine may have made a new, empty key meanwhile
+            RegDeleteTreeW(hidden_, L"Time Zones");
             RegRenameKey(hidden_, L"Time Zones (hidden)", L"Time Zones");
             RegCloseKey(hidden_);
         }
         RegDeleteTreeW(HKEY_CURRENT_USER, kStore);
     }
 
+    std::filesystem::path Folder() override { return program_.parent_path(); }
+    SettingsStore& Store() override { return *ports_.store; }
+    bool Prepare(Obstacle obstacle) override {
+        if (obstacle == Obstacle::ReadOnlyFolder) {
+            // Made by run-dialog-suite.sh when the file system allows it (chattr +i).
+            program_ = std::filesystem::path(Env(L"PELLOX_READONLY_FOLDER")) / "pelloxss.scr";
+            return !Env(L"PELLOX_READONLY_FOLDER").empty();
+        }
+        if (obstacle == Obstacle::LockedClockFile) {
+            lock_ = CreateFileW(folder_.Write("pellox2.xml", "old clock file").c_str(),
+                                GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            return lock_ != INVALID_HANDLE_VALUE;
+        }
+        return !RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                              L"Software\\Microsoft\\Windows NT\\CurrentVersion", 0, KEY_ALL_ACCESS,
+                              &hidden_) &&
+               !RegRenameKey(hidden_, L"Time Zones", L"Time Zones (hidden)");
+    }
+
     bool Open() override {
         run_ = std::make_unique<TestProcess>(program_, std::vector<std::string>{"/c"});
-        const DWORD id = run_->Id();
         WaitUntil([&] {
-            const auto dialogs = WindowsOf(id, kSettingsCaption);
+            const auto dialogs = WindowsOf(run_->Id(), kSettingsCaption);
             dialog_ = dialogs.empty() ? nullptr : dialogs[0];
-            return dialog_ || !WindowsOf(id, kProgramTitle).empty() || !run_->Running();
+            return dialog_ || !WindowsOf(run_->Id(), kProgramTitle).empty() || !run_->Running();
         });
         return dialog_ != nullptr;
     }
     int Selected(int row) override { return Send(ids::lstTimeZone + row, CB_GETCURSEL); }
     int Count(int row) override { return Send(ids::lstTimeZone + row, CB_GETCOUNT); }
-    std::wstring ListText(int row) override { return TextOf(Item(ids::lstTimeZone + row)); }
     std::wstring Caption(int row) override { return TextOf(Item(ids::txtLabel + row)); }
     int Check(int row) override { return Send(ids::chkDST + row, BM_GETCHECK); }
     std::wstring Title() override { return TextOf(dialog_); }
     std::wstring HelpText() override { return TextOf(Item(ids::Label2)); }
-    Control Focused() override {
-        return ControlOf(FocusOf(dialog_));
-    }
+    Control Focused() override { return ControlOf(FocusOf(dialog_)); }
     Control NextInTabOrder() override {
         return ControlOf(GetNextDlgTabItem(dialog_, Item(ids::cmdUpdate), FALSE));
     }
@@ -83,17 +95,16 @@ class Win32DialogDriver final : public SettingsDialogDriver {
     void ClickCheck(int row) override { Send(ids::chkDST + row, BM_CLICK); }
     // Clicks that close the dialog or open a message box are posted.
     void Click(Control button) override {
-        PostMessageW(Item(button == Control::Update ? ids::cmdUpdate : ids::cmdCancel), BM_CLICK,
-                     0, 0);
+        PostMessageW(Item(button == Control::Update ? ids::cmdUpdate : ids::cmdCancel), BM_CLICK, 0,
+                     0);
     }
     void CloseWindow() override { PostMessageW(dialog_, WM_CLOSE, 0, 0); }
-    void ClickMaker() override {
+    std::wstring ClickMaker() override {
         PostMessageW(Item(ids::lblOvanta), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         PostMessageW(Item(ids::lblOvanta), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    }
-    std::wstring OpenedAddress() override {
         std::string text;
-        WaitUntil([&] { return (text = ReadBytes(folder_ / "opened.txt")).find('\n') != text.npos; });
+        WaitUntil(
+            [&] { return (text = ReadBytes(folder_ / "opened.txt")).find('\n') != text.npos; });
         std::wstring address;  // the first line, without quotes and blanks
         for (char c : text.substr(0, text.find_first_of("\r\n")))
             if (c != '"' && c != ' ') address += static_cast<wchar_t>(c);
@@ -103,48 +114,11 @@ class Win32DialogDriver final : public SettingsDialogDriver {
     bool Closed() override { return run_->WaitForExit() == 0; }
     std::wstring Report() override {
         const std::wstring text = DismissMessageBox(run_->Id(), kProgramTitle);
-        return run_->WaitForExit().has_value() ? text : text + L" (the program still runs)";
+        const bool ended = run_->WaitForExit().has_value();
+        if (lock_ != INVALID_HANDLE_VALUE) CloseHandle(lock_);  // the suite reads the file
+        lock_ = INVALID_HANDLE_VALUE;
+        return ended ? text : text + L" (the program still runs)";
     }
-
-    std::map<std::wstring, std::wstring> Stored() override {
-        std::map<std::wstring, std::wstring> values;
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, (std::wstring(kStore) + L"\\Config").c_str(), 0,
-                          KEY_READ, &key))
-            return values;
-        wchar_t name[256], data[1024];
-        DWORD type, nameLength = 256, size = sizeof data;
-        for (DWORD i = 0; !RegEnumValueW(key, i, name, &nameLength, nullptr, &type,
-                                         reinterpret_cast<BYTE*>(data), &size);
-             ++i, nameLength = 256, size = sizeof data)
-            values[name] = type == REG_SZ ? std::wstring(data) : L"<not a string>";
-        RegCloseKey(key);
-        return values;
-    }
-    void Store(const std::wstring& key, const std::wstring& value) override {
-        RegSetKeyValueW(HKEY_CURRENT_USER, (std::wstring(kStore) + L"\\Config").c_str(),
-                        key.c_str(), REG_SZ, value.c_str(),
-                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    }
-    std::string ClockFile() override { return ReadBytes(program_.parent_path() / "pellox2.xml"); }
-
-    bool Prepare(Obstacle obstacle) override {
-        if (obstacle == Obstacle::ReadOnlyFolder) {
-            // Made by run-dialog-suite.sh when the file system allows it (chattr +i).
-            const std::wstring readOnly = Env(L"PELLOX_READONLY_FOLDER");
-            program_ = std::filesystem::path(readOnly) / "pelloxss.scr";
-            return !readOnly.empty();
-        }
-        if (obstacle == Obstacle::LockedClockFile) {
-            folder_.Write("pellox2.xml", "old clock file");
-            lock_ = CreateFileW((folder_ / "pellox2.xml").c_str(), GENERIC_READ, 0, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-            return lock_ != INVALID_HANDLE_VALUE;
-        }
-        return !RegOpenKeyExW(HKEY_LOCAL_MACHINE, kZones, 0, KEY_ALL_ACCESS, &hidden_) &&
-               !RegRenameKey(hidden_, L"Time Zones", L"Time Zones (hidden)");
-    }
-    const TimeZoneList& Catalogue() override { return catalogue_; }
 
     HWND Item(int id) { return GetDlgItem(dialog_, id); }
     int Send(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -159,7 +133,6 @@ class Win32DialogDriver final : public SettingsDialogDriver {
     TempFolder folder_{"dialog"};
     std::filesystem::path program_ = folder_ / "pelloxss.scr";
     SettingsAdapters ports_ = MakeSettingsAdapters();
-    TimeZoneList catalogue_;
     std::unique_ptr<TestProcess> run_;
     HWND dialog_ = nullptr;
     HANDLE lock_ = INVALID_HANDLE_VALUE;
@@ -172,10 +145,10 @@ std::unique_ptr<SettingsDialogDriver> MakeSettingsDialogDriver() {
     return std::make_unique<Win32DialogDriver>();
 }
 
-// What only the Windows dialog has: it opens centred, with the table's client size at the
-// screen's DPI, and the maker label's pointer is the program's own 32 x 32 hand with its hot
-// spot on the fingertip.
-TEST(SettingsDialogOnWindows, OpensCentredAtItsSizeAndCarriesTheMakersHand) {
+// Only the Windows dialog: it opens centred with the table's client size at the screen's DPI,
+// its store keeps REG_SZ values where the old runtime kept them, and the maker label's pointer
+// is the program's own 32 x 32 hand with its hot spot on the fingertip.
+TEST(SettingsDialogOnWindows, PlaceStoreAndTheMakersHand) {
     Win32DialogDriver driver;
     ASSERT_TRUE(driver.Open());
     RECT window{}, client{};
@@ -189,8 +162,15 @@ TEST(SettingsDialogOnWindows, OpensCentredAtItsSizeAndCarriesTheMakersHand) {
     const int dpi = static_cast<int>(GetDpiForSystem());
     EXPECT_NEAR(client.right, MulDiv(7800, dpi, 1440), 1);
     EXPECT_NEAR(client.bottom, MulDiv(3990, dpi, 1440), 1);
-    driver.Click(Control::Cancel);
+    driver.Click(Control::Update);
     EXPECT_TRUE(driver.Closed());
+    char zone[16] = {};
+    DWORD size = sizeof zone;
+    EXPECT_EQ(
+        RegGetValueA(HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings\\PELLOXSS\\Config",
+                     "DST4", RRF_RT_REG_SZ, nullptr, zone, &size),
+        ERROR_SUCCESS);
+    EXPECT_STREQ(zone, "0");
 
     const HMODULE program =
         LoadLibraryExW(Env(L"PELLOX_SCR").c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);

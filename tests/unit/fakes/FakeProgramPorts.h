@@ -81,11 +81,6 @@ class FakeStore : public SettingsStore {
     void Set(const std::wstring& key, const std::wstring& value) {
         values[{L"PELLOXSS", L"Config", key}] = value;
     }
-    std::optional<std::wstring> Get(const std::wstring& key) const {
-        auto it = values.find({L"PELLOXSS", L"Config", key});
-        if (it == values.end()) return std::nullopt;
-        return it->second;
-    }
 
     void SaveSetting(const std::wstring& appName, const std::wstring& section,
                      const std::wstring& key, const std::wstring& setting) override {

@@ -1,13 +1,17 @@
+// The saver window's handlers and their calls; the windows themselves:
+// tests/contract/SaverProgramSuite.cpp.
 #include <gtest/gtest.h>
 
 #include "fakes/RecordingScreenSaver.h"
 
 namespace {
 
+using Calls = std::vector<std::string>;
+
 // The window and the player control, recording into the same call list.
 class FakeWindow : public SaverWindowHost, public SaverPlayerControl {
   public:
-    explicit FakeWindow(std::vector<std::string>& calls) : calls_(calls) {}
+    explicit FakeWindow(RecordingScreenSaver& log) : log_(log) {}
     bool minimized = false;
     std::wstring appPath = L"C:\\Program Files\\Pellox";
 
@@ -16,96 +20,79 @@ class FakeWindow : public SaverWindowHost, public SaverPlayerControl {
     int Width() override { return 1920; }
     int Height() override { return 1080; }
     std::wstring AppPath() override { return appPath; }
-    void ClearPointerOverride() override { calls_.push_back("ClearPointerOverride"); }
-    void TerminateProcess() override { calls_.push_back("TerminateProcess"); }
-
+    void ClearPointerOverride() override { log_.Log("ClearPointerOverride"); }
+    void TerminateProcess() override { log_.Log("TerminateProcess"); }
     void SetMovie(const std::wstring& path) override {
-        calls_.push_back("Movie=" + std::string(path.begin(), path.end()));
+        log_.Log("Movie", std::string(path.begin(), path.end()));
     }
-    void SetTop(int v) override { calls_.push_back("Top=" + std::to_string(v)); }
-    void SetLeft(int v) override { calls_.push_back("Left=" + std::to_string(v)); }
-    void SetWidth(int v) override { calls_.push_back("Width=" + std::to_string(v)); }
-    void SetHeight(int v) override { calls_.push_back("Height=" + std::to_string(v)); }
+    void SetTop(int v) override { log_.Log("Top", v); }
+    void SetLeft(int v) override { log_.Log("Left", v); }
+    void SetWidth(int v) override { log_.Log("Width", v); }
+    void SetHeight(int v) override { log_.Log("Height", v); }
 
   private:
-    std::vector<std::string>& calls_;
+    RecordingScreenSaver& log_;
 };
 
 struct Saver {
     RecordingScreenSaver system;
-    FakeWindow window{system.calls};
+    FakeWindow window{system};
     std::int32_t runMode = 1;
     frmMain form{system, runMode, window, window};
 };
 
-const std::vector<std::string> kEndSaver = {
-    "ShowCursor(true)",
-    "SetWindowPos(119, -2, 0, 0, 0, 0, 0x1)",
-    "SystemParametersInfoA(97, 0x0, ptr, 0)",
-    "TerminateProcess",
-};
+const Calls kEndSaver = {"ShowCursor(true)", "SetWindowPos(119, -2, 0, 0, 0, 0, 0x1)",
+                         "SystemParametersInfoA(97, 0x0, ptr, 0)", "TerminateProcess"};
 
-TEST(SaverWindowTest, LoadSetsTheMovieBesideTheProgram) {
+TEST(SaverWindowTest, LoadAndResizePlaceThePlayer) {
     Saver saver;
     saver.form.Form_Load();
     saver.window.appPath = L"D:\\";  // a drive root already ends in a backslash
     saver.form.Form_Load();
-    EXPECT_EQ(saver.system.calls,
-              (std::vector<std::string>{"Movie=C:\\Program Files\\Pellox\\PELLOXSS1.SWF",
-                                        "Movie=D:\\PELLOXSS1.SWF"}));
-}
-
-TEST(SaverWindowTest, ResizeFillsTheWindowUnlessMinimised) {
-    Saver saver;
     saver.window.minimized = true;
     saver.form.Form_Resize();
-    EXPECT_TRUE(saver.system.calls.empty());
     saver.window.minimized = false;
     saver.form.Form_Resize();
     EXPECT_EQ(saver.system.calls,
-              (std::vector<std::string>{"Top=0", "Left=0", "Width=1920", "Height=1080"}));
+              (Calls{"Movie(C:\\Program Files\\Pellox\\PELLOXSS1.SWF)", "Movie(D:\\PELLOXSS1.SWF)",
+                     "Top(0)", "Left(0)", "Width(1920)", "Height(1080)"}));
 }
 
-TEST(SaverWindowTest, FourthMouseMoveEnds) {
-    Saver saver;
-    for (int i = 0; i < 3; ++i) saver.form.swf_FSCommand(L"MOUSEMOVE", L"");
-    EXPECT_EQ(saver.form.MouseMoveCount, 3);
-    EXPECT_TRUE(saver.system.calls.empty());
-    saver.form.swf_FSCommand(L"MOUSEMOVE", L"ignored");
-    EXPECT_EQ(saver.system.calls, kEndSaver);
-    EXPECT_EQ(saver.form.MouseMoveCount, 3);
-}
-
-TEST(SaverWindowTest, KeyCommandsAndKeyPressEndAtOnce) {
-    for (const wchar_t* command : {L"KEYDOWN", L"KEYUP"}) {
+TEST(SaverWindowTest, WhatEndsTheSaver) {
+    const struct {
+        std::vector<const wchar_t*> commands;  // nullptr: a key press
+        bool ends;
+        int moves;  // MouseMoveCount afterwards
+    } cases[] = {
+        {{L"MOUSEMOVE", L"MOUSEMOVE", L"MOUSEMOVE"}, false, 3},
+        {{L"MOUSEMOVE", L"MOUSEMOVE", L"MOUSEMOVE", L"MOUSEMOVE"}, true, 3},
+        {{L"KEYDOWN"}, true, 0},
+        {{L"MOUSEMOVE", L"KEYUP"}, true, 1},
+        {{nullptr}, true, 0},
+        {{L"mousemove", L"keydown", L"KeyUp", L"QUIT", L"", L"MOUSEMOVE "}, false, 0},
+    };
+    for (const auto& c : cases) {
         Saver saver;
-        saver.form.swf_FSCommand(command, L"");
-        EXPECT_EQ(saver.system.calls, kEndSaver);
+        for (const wchar_t* command : c.commands) {
+            if (command) {
+                saver.form.swf_FSCommand(command, L"ignored");
+            } else {
+                saver.form.Form_KeyPress('x');
+            }
+        }
+        EXPECT_EQ(saver.system.calls, c.ends ? kEndSaver : Calls{}) << c.commands.size();
+        EXPECT_EQ(saver.form.MouseMoveCount, c.moves);
     }
-    Saver saver;
-    saver.form.Form_KeyPress('x');
-    EXPECT_EQ(saver.system.calls, kEndSaver);
-}
-
-TEST(SaverWindowTest, OtherCommandsAreIgnoredCaseSensitively) {
-    Saver saver;
-    for (const wchar_t* command :
-         {L"mousemove", L"keydown", L"KeyUp", L"QUIT", L"", L"MOUSEMOVE "}) {
-        saver.form.swf_FSCommand(command, L"");
-    }
-    EXPECT_TRUE(saver.system.calls.empty());
-    EXPECT_EQ(saver.form.MouseMoveCount, 0);
 }
 
 TEST(SaverWindowTest, UnloadRestoresTheCursorOnlyInFullScreen) {
     Saver full;
     EXPECT_FALSE(full.form.Form_Unload());
-    EXPECT_EQ(full.system.calls,
-              (std::vector<std::string>{"ShowCursor(true)", "ClearPointerOverride"}));
+    EXPECT_EQ(full.system.calls, (Calls{"ShowCursor(true)", "ClearPointerOverride"}));
     Saver preview;
     preview.runMode = 4;
     EXPECT_FALSE(preview.form.Form_Unload());
-    EXPECT_EQ(preview.system.calls, std::vector<std::string>{"ClearPointerOverride"});
+    EXPECT_EQ(preview.system.calls, Calls{"ClearPointerOverride"});
 }
 
 }  // namespace
