@@ -5,9 +5,7 @@
 #                                  prints the display name
 #   xvfb-session.sh stop           stop the display that start started
 #   xvfb-session.sh exec CMD...    run CMD on the session's display when DISPLAY is not set
-#   xvfb-session.sh run [--screens N] CMD...
-#                                  run CMD on a display of its own (N screens of 1280x1024 joined
-#                                  by Xinerama, else one of 1920x1080), stopped afterwards
+#   xvfb-session.sh run CMD...     run CMD on a display of its own, stopped afterwards
 # start, stop and exec keep the session in the folder $PELLOX_XVFB_STATE.
 set -euo pipefail
 
@@ -62,19 +60,13 @@ case "${1:-}" in
     ;;
   run)
     shift
-    screens=(-screen 0 1920x1080x24)
-    if [ "${1:-}" = "--screens" ]; then
-      screens=(+xinerama)
-      for ((i = 0; i < $2; i++)); do screens+=(-screen "$i" 1280x1024x24); done
-      shift 2
-    fi
     state=$(mktemp -d /tmp/pellox-xvfb.XXXXXX)
     trap 'stop; rm -rf "$state"' EXIT
-    launch "${screens[@]}"
+    launch -screen 0 1920x1080x24
     DISPLAY=$(cat "$state/display") "$@"
     ;;
   *)
-    echo "usage: $0 start|stop|exec CMD...|run [--screens N] CMD..." >&2
+    echo "usage: $0 start|stop|exec CMD...|run CMD..." >&2
     exit 2
     ;;
 esac

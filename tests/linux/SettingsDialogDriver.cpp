@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "contract/SettingsDialogDriver.h"
-#include "unit/fakes/FakeProgramPorts.h"
-#include "unit/fakes/FakeRegistry.h"
 #include "platform/Platform.h"
 #include "platform/linux/PosixFiles.h"
 #include "platform/linux/settings/GtkSettingsDialog.h"
 #include "platform/linux/settings/LinuxProgramPorts.h"
 #include "support/TempFolder.h"
+#include "unit/fakes/FakeProgramPorts.h"
+#include "unit/fakes/FakeRegistry.h"
 
 // GTK keeps caches for the life of the process that LeakSanitizer would report.
 extern "C" __attribute__((visibility("default"))) const char* __asan_default_options() {
@@ -21,6 +21,13 @@ namespace {
 
 struct ProgramEnded {};
 std::optional<RunTimeError> g_report;
+
+void SwallowProgramEnded() {
+    try {
+        throw;
+    } catch (const ProgramEnded&) {
+    }
+}
 
 void Pump() {
     while (Gtk::Main::events_pending()) Gtk::Main::iteration(false);
@@ -45,14 +52,8 @@ class GtkDialogDriver final : public SettingsDialogDriver {
     GtkDialogDriver() {
         setenv("TZ", "Asia/Tokyo", 1);  // the Local row's default follows the system's zone
         EXPECT_TRUE(EnsureGtk()) << "no display";
-        static const bool swallow = (Glib::add_exception_handler([] {
-                                         try {
-                                             throw;
-                                         } catch (const ProgramEnded&) {
-                                         }
-                                     }),
-                                     true);
-        (void)swallow;
+        static const sigc::connection swallow =
+            Glib::add_exception_handler(sigc::ptr_fun(SwallowProgramEnded));
         ports_.folder = MakeConfigFolder((folder_ / "config").string());
         ports_.store = MakeKeyFileStore((folder_ / "store").string());
     }
@@ -97,8 +98,6 @@ class GtkDialogDriver final : public SettingsDialogDriver {
         const Gtk::CheckButton& box = dialog_->Daylight(row);
         return box.get_inconsistent() ? 2 : box.get_active();
     }
-    std::wstring Title() override { return utf8::ToWide(dialog_->Window().get_title()); }
-    std::wstring HelpText() override { return utf8::ToWide(dialog_->HelpLabel().get_text()); }
     Control Focused() override {
         const Gtk::Widget* focus = dialog_->Window().get_focus();
         return focus == &dialog_->UpdateButton()   ? Control::Update

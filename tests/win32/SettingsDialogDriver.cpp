@@ -79,8 +79,6 @@ class Win32DialogDriver final : public SettingsDialogDriver {
     int Count(int row) override { return Send(ids::lstTimeZone + row, CB_GETCOUNT); }
     std::wstring Caption(int row) override { return TextOf(Item(ids::txtLabel + row)); }
     int Check(int row) override { return Send(ids::chkDST + row, BM_GETCHECK); }
-    std::wstring Title() override { return TextOf(dialog_); }
-    std::wstring HelpText() override { return TextOf(Item(ids::Label2)); }
     Control Focused() override { return ControlOf(FocusOf(dialog_)); }
     Control NextInTabOrder() override {
         return ControlOf(GetNextDlgTabItem(dialog_, Item(ids::cmdUpdate), FALSE));

@@ -13,39 +13,26 @@ TEST(OpenWebLink, OpensTheAddressWithTheHourglassShownDuringTheCall) {
     const FakeShell::Call& call = shell.calls[0];
     EXPECT_EQ(call.owner, 0u);
     EXPECT_EQ(call.verb, "open");
-    EXPECT_EQ(call.file, "https://example.com/caf\xe9");  // ANSI code page
+    EXPECT_EQ(call.file, "https://example.com/caf\xe9");  // the ANSI code page
     EXPECT_EQ(call.parameters, "");
     EXPECT_FALSE(call.directory.has_value());
     EXPECT_EQ(call.show, kSwShowNormal);
     EXPECT_EQ(call.pointerDuringCall, PointerShape::Hourglass);
-    EXPECT_EQ(pointer.history,
-              (std::vector<PointerShape>{PointerShape::Hourglass, PointerShape::Default}));
+    EXPECT_EQ(pointer.history, (std::vector{PointerShape::Hourglass, PointerShape::Default}));
 }
 
 TEST(OpenWebLink, PointerEndsClearedWhateverFails) {
-    // The shell fails.
-    FakePointer pointer;
-    FakeShell shell(&pointer);
-    shell.fail = true;
-    EXPECT_NO_THROW(OpenWebLink(shell, pointer, Utf8CodePage(), L"https://example.com/"));
-    EXPECT_EQ(pointer.current, PointerShape::Default);
-
-    // An empty address opens nothing and still clears an override set before the call.
-    FakePointer busy;
-    busy.current = PointerShape::Hourglass;
-    FakeShell idle(&busy);
-    OpenWebLink(idle, busy, Utf8CodePage(), L"");
-    OpenWebLink(idle, busy, Utf8CodePage(), L"   ");
-    EXPECT_TRUE(idle.calls.empty());
-    EXPECT_EQ(busy.current, PointerShape::Default);
-
-    // Setting the hourglass fails: the shell is still asked and the pointer reset.
-    FakePointer broken;
-    broken.failSetting = true;
-    FakeShell shell2(&broken);
-    EXPECT_NO_THROW(OpenWebLink(shell2, broken, Utf8CodePage(), L"https://example.com/"));
-    EXPECT_EQ(shell2.calls.size(), 1u);
-    EXPECT_EQ(broken.current, PointerShape::Default);
+    for (int failing : {0, 1, 2}) {  // the shell, the hourglass, nothing (an empty address)
+        FakePointer pointer;
+        FakeShell shell(&pointer);
+        shell.fail = failing == 0;
+        pointer.failSetting = failing == 1;
+        pointer.current = PointerShape::Hourglass;  // set before the call
+        const std::wstring address = failing == 2 ? L"   " : L"https://example.com/";
+        EXPECT_NO_THROW(OpenWebLink(shell, pointer, Utf8CodePage(), address));
+        EXPECT_EQ(shell.calls.size(), failing == 2 ? 0u : 1u) << failing;
+        EXPECT_EQ(pointer.current, PointerShape::Default) << failing;
+    }
 }
 
 }  // namespace

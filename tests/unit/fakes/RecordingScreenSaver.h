@@ -1,6 +1,6 @@
 #pragma once
-// Records every window and system call of start-up and the saver window as one line each,
-// "Name(argument, ...)".
+// Records every window and system call of start-up and the saver window, and the saver window's
+// own and its player's, as one line each: "Name(argument, ...)".
 
 #include <set>
 #include <string>
@@ -10,7 +10,11 @@
 #include "shell/frmMain.h"
 #include "shell/mGlobals.h"
 
-class RecordingScreenSaver : public mScreenSaver, public InstanceGuard, public SaverWindowFactory {
+class RecordingScreenSaver : public mScreenSaver,
+                             public InstanceGuard,
+                             public SaverWindowFactory,
+                             public SaverWindowHost,
+                             public SaverPlayerControl {
   public:
     std::vector<std::string> calls;
     ss::Window displayProperties = 0;  // what FindWindowA answers
@@ -63,6 +67,23 @@ class RecordingScreenSaver : public mScreenSaver, public InstanceGuard, public S
         Log("SetSaverWindowTitle", w, std::string(title.begin(), title.end()));
     }
     void ShowSettingsDialog() override { Log("ShowSettingsDialog"); }
+
+    bool minimized = false;
+    std::wstring appPath = L"C:\\Program Files\\Pellox";
+    ss::Window Handle() override { return 0x77; }
+    bool IsMinimized() override { return minimized; }
+    int Width() override { return 1920; }
+    int Height() override { return 1080; }
+    std::wstring AppPath() override { return appPath; }
+    void ClearPointerOverride() override { Log("ClearPointerOverride"); }
+    void TerminateProcess() override { Log("TerminateProcess"); }
+    void SetMovie(const std::wstring& path) override {
+        Log("Movie", std::string(path.begin(), path.end()));
+    }
+    void SetTop(int v) override { Log("Top", v); }
+    void SetLeft(int v) override { Log("Left", v); }
+    void SetWidth(int v) override { Log("Width", v); }
+    void SetHeight(int v) override { Log("Height", v); }
 
     template <typename... Arguments>
     void Log(const std::string& name, Arguments... arguments) {

@@ -8,37 +8,10 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-// The window and the player control, recording into the same call list.
-class FakeWindow : public SaverWindowHost, public SaverPlayerControl {
-  public:
-    explicit FakeWindow(RecordingScreenSaver& log) : log_(log) {}
-    bool minimized = false;
-    std::wstring appPath = L"C:\\Program Files\\Pellox";
-
-    ss::Window Handle() override { return 0x77; }
-    bool IsMinimized() override { return minimized; }
-    int Width() override { return 1920; }
-    int Height() override { return 1080; }
-    std::wstring AppPath() override { return appPath; }
-    void ClearPointerOverride() override { log_.Log("ClearPointerOverride"); }
-    void TerminateProcess() override { log_.Log("TerminateProcess"); }
-    void SetMovie(const std::wstring& path) override {
-        log_.Log("Movie", std::string(path.begin(), path.end()));
-    }
-    void SetTop(int v) override { log_.Log("Top", v); }
-    void SetLeft(int v) override { log_.Log("Left", v); }
-    void SetWidth(int v) override { log_.Log("Width", v); }
-    void SetHeight(int v) override { log_.Log("Height", v); }
-
-  private:
-    RecordingScreenSaver& log_;
-};
-
 struct Saver {
     RecordingScreenSaver system;
-    FakeWindow window{system};
     std::int32_t runMode = 1;
-    frmMain form{system, runMode, window, window};
+    frmMain form{system, runMode, system, system};
 };
 
 const Calls kEndSaver = {"ShowCursor(true)", "SetWindowPos(119, -2, 0, 0, 0, 0, 0x1)",
@@ -47,11 +20,11 @@ const Calls kEndSaver = {"ShowCursor(true)", "SetWindowPos(119, -2, 0, 0, 0, 0, 
 TEST(SaverWindowTest, LoadAndResizePlaceThePlayer) {
     Saver saver;
     saver.form.Form_Load();
-    saver.window.appPath = L"D:\\";  // a drive root already ends in a backslash
+    saver.system.appPath = L"D:\\";  // a drive root already ends in a backslash
     saver.form.Form_Load();
-    saver.window.minimized = true;
+    saver.system.minimized = true;
     saver.form.Form_Resize();
-    saver.window.minimized = false;
+    saver.system.minimized = false;
     saver.form.Form_Resize();
     EXPECT_EQ(saver.system.calls,
               (Calls{"Movie(C:\\Program Files\\Pellox\\PELLOXSS1.SWF)", "Movie(D:\\PELLOXSS1.SWF)",

@@ -54,16 +54,13 @@ TEST_F(CatalogueTest, EveryZoneSortedWithItsValuesAndKeyNameAndEveryKeyClosed) {
 
     ASSERT_TRUE(catalogue.LoadTimeZoneCatalogue(kRoot));
     // "(GMT)" < "(GMT+..." < "(GMT-..." by the character after the common prefix.
-    EXPECT_EQ(Displays(), (std::vector<std::wstring>{
-                              L"", std::wstring(2048, L' '),
-                              L"(GMT) Greenwich Mean Time : Dublin, London",
-                              L"(GMT+09:00) Osaka, Sapporo, Tokyo",
-                              L"(GMT-05:00) Eastern Time (US & Canada)"}));
+    EXPECT_EQ(Displays(), (std::vector<std::wstring>{L"", std::wstring(2048, L' '),
+                                                     L"(GMT) Greenwich Mean Time : Dublin, London",
+                                                     L"(GMT+09:00) Osaka, Sapporo, Tokyo",
+                                                     L"(GMT-05:00) Eastern Time (US & Canada)"}));
     const TimeZoneRecord& tokyo = catalogue.TimeZones[3];
-    EXPECT_EQ(tokyo.KeyName, L"Tokyo Standard Time");
-    EXPECT_EQ(tokyo.Std, L"Tokyo Standard Time");
-    EXPECT_EQ(tokyo.Dlt, L"Tokyo Standard Time (summer)");
-    EXPECT_EQ(tokyo.MapID, L"1,2");
+    EXPECT_EQ(tokyo.KeyName + L"|" + tokyo.Std + L"|" + tokyo.Dlt + L"|" + tokyo.MapID,
+              L"Tokyo Standard Time|Tokyo Standard Time|Tokyo Standard Time (summer)|1,2");
     std::int32_t bias = 0;
     std::memcpy(&bias, tokyo.TZI.data(), 4);
     EXPECT_EQ(bias, -540);
@@ -86,9 +83,6 @@ TEST_F(CatalogueTest, SubkeyNameIsCutAtItsFirstNul) {
         EXPECT_EQ(zone.KeyName, L"Real");
         EXPECT_EQ(zone.Display, L"(GMT+02:00) Real");
     }
-    EXPECT_EQ(StripNull(std::wstring(L"ab\0cd\0", 6)), L"ab");
-    EXPECT_EQ(StripNull(std::wstring(L"\0x", 2)), L"");
-    EXPECT_EQ(StripNull(L" plain "), L" plain ");
 }
 
 TEST_F(CatalogueTest, EmptyMissingAndReloadedCatalogues) {

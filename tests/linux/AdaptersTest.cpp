@@ -1,10 +1,10 @@
-// The Linux adapters of the settings road beyond what the dialog suite reaches: the key file's
-// neighbours and damage, folders that are missing or cannot be made, XDG folders, GIO.
+// The Linux adapters beyond what the shared suites reach: ICU's zone rules and local zone, the
+// key file's neighbours and damage, folders missing or unmakeable, the XDG folders and GIO.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <chrono>
-#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <thread>
 
@@ -12,14 +12,16 @@
 #include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "platform/linux/PosixFiles.h"
+#include "platform/linux/settings/IcuTimeZones.h"
 #include "platform/linux/settings/LinuxProgramPorts.h"
+#include "support/Process.h"
 #include "support/TempFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// The failure's number and whether its description names the file.
+// The failure's number, and its description naming the file.
 void ExpectFailure(const std::function<void()>& step, long number, const std::wstring& name) {
     try {
         step();
@@ -30,9 +32,46 @@ void ExpectFailure(const std::function<void()>& step, long number, const std::ws
     }
 }
 
+TEST(IcuZones, TziBlocksFollowTheRulesAndTheLocalZoneFollowsTz) {
+    const SettingsAdapters ports = MakeSettingsAdapters();
+    MTimeZone catalogue(*ports.registry, *ports.version, *ports.textCompare, *ports.ansi);
+    ASSERT_TRUE(catalogue.LoadTimeZoneCatalogue(kTimeZonesKeyNT));
+    // Bias, daylight bias, then month, weekday, week and hour of the daylight and the standard
+    // date: Pacific from the second Sunday of March at 2:00 to the first of November, London
+    // the last Sundays of March at 1:00 and October at 2:00, none in Tokyo, India at +5:30.
+    // clang-format off
+    std::map<std::wstring, std::vector<int>> expected = {
+        {L"Pacific Standard Time", {480, -60, 3, 0, 2, 2, 11, 0, 1, 2}},
+        {L"GMT Standard Time", {0, -60, 3, 0, 5, 1, 10, 0, 5, 2}},
+        {L"Tokyo Standard Time", {-540, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {L"India Standard Time", {-330, 0, 0, 0, 0, 0, 0, 0, 0, 0}}};
+    // clang-format on
+    for (const TimeZoneRecord& zone : catalogue.TimeZones) {
+        if (!expected.count(zone.KeyName)) continue;
+        std::int32_t bias[3];
+        std::uint16_t standard[8], daylight[8];
+        std::memcpy(bias, zone.TZI.data(), 12);
+        std::memcpy(standard, zone.TZI.data() + 12, 16);
+        std::memcpy(daylight, zone.TZI.data() + 28, 16);
+        EXPECT_EQ(
+            expected[zone.KeyName],
+            (std::vector<int>{bias[0], bias[2], daylight[1], daylight[2], daylight[3], daylight[4],
+                              standard[1], standard[2], standard[3], standard[4]}))
+            << utf8::FromWide(zone.KeyName);
+        expected.erase(zone.KeyName);
+    }
+    EXPECT_TRUE(expected.empty());
+    for (const auto& [tz, key] : {std::pair{"Asia/Tokyo", L"Tokyo Standard Time"},
+                                  {"America/New_York", L"Eastern Standard Time"},
+                                  {"Europe/London", L"GMT Standard Time"}}) {
+        setenv("TZ", tz, 1);
+        EXPECT_EQ(IcuLocalTimeZoneKeyName(), key) << tz;
+    }
+}
+
 TEST(KeyFileStore, KeepsWhatElseTheFileHoldsAndSetsDamagedFilesAside) {
     TempFolder temp;
-    const fs::path folder = temp / "new" / "pelloxss";
+    const fs::path folder = temp / "new" / "pelloxss", file = folder / "PELLOXSS.ini";
     const auto store = MakeKeyFileStore(folder.string());
     EXPECT_EQ(store->GetSetting(L"PELLOXSS", L"Config", L"Zone0", L"-"), L"-");
     EXPECT_FALSE(fs::exists(folder));  // reading makes nothing
@@ -42,18 +81,14 @@ TEST(KeyFileStore, KeepsWhatElseTheFileHoldsAndSetsDamagedFilesAside) {
               L"Z\u00fcrich <ZH>, \"x\" = y; #1");
     EXPECT_EQ(store->GetSetting(L"PELLOXSS", L"Other", L"Label2", L"-"), L"-");
     EXPECT_EQ(store->GetSetting(L"OTHER", L"Config", L"Label2", L"-"), L"-");
-
     // A comment and a group of the user's survive a save; the values are in group Config.
-    const fs::path file = folder / "PELLOXSS.ini";
     std::ofstream(file, std::ios::app) << "# mine\n[Mine]\nkeep=1\n";
     store->SaveSetting(L"PELLOXSS", L"Config", L"Zone0", L"62");
-    const std::string text = ReadBytes(file);
     for (const char* part : {"# mine", "keep=1", "[Config]\n", "Zone0=62\n"})
-        EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
-
-    // A file that is no key file reads as empty and is kept aside before the next save.
+        EXPECT_NE(ReadBytes(file).find(part), std::string::npos) << part;
+    // A file that is no key file reads as empty and is set aside before the next save.
     const std::string broken = "this is not\x01 a key file\n[Config\nZone0=5\n";
-    temp.Write("new/pelloxss/PELLOXSS.ini", broken);
+    std::ofstream(file, std::ios::binary) << broken;
     EXPECT_EQ(store->GetSetting(L"PELLOXSS", L"Config", L"Zone0", L"-"), L"-");
     store->SaveSetting(L"PELLOXSS", L"Config", L"Zone0", L"7");
     EXPECT_EQ(store->GetSetting(L"PELLOXSS", L"Config", L"Zone0", L"-"), L"7");
@@ -62,12 +97,10 @@ TEST(KeyFileStore, KeepsWhatElseTheFileHoldsAndSetsDamagedFilesAside) {
 
 TEST(FilesAndFolders, MissingFoldersAreMadeAndUnmakeableOnesReported) {
     TempFolder temp;
-    // A plain file where a folder should be: even root cannot make the folder.
-    temp.Write("file", "x");
+    temp.Write("file", "x");  // a plain file where a folder should be: even root cannot make it
     const auto store = MakeKeyFileStore((temp / "file" / "sub").string());
     ExpectFailure([&] { store->SaveSetting(L"PELLOXSS", L"Config", L"Zone0", L"1"); },
                   errnum::PathNotFound, L"PELLOXSS.ini");
-
     // The portable code appends "\pellox2.xml" the Windows way; the folder is made.
     const auto files = MakeAtomicFileReplacer();
     const std::wstring folder = temp.Path().wstring();
@@ -75,38 +108,33 @@ TEST(FilesAndFolders, MissingFoldersAreMadeAndUnmakeableOnesReported) {
     files->ReplaceFile(folder + L"\\made\\pellox2.xml", "2");
     EXPECT_EQ(ReadBytes(temp / "made" / "pellox2.xml"), "2");
     EXPECT_EQ(std::distance(fs::directory_iterator(temp / "made"), {}), 1);  // no temporary
-    // A target that cannot be replaced (a folder of that name) is reported and stays.
-    fs::create_directory(temp / "made" / "busy.xml");
+    fs::create_directory(temp / "made" / "busy.xml");  // a target that cannot be replaced
     ExpectFailure([&] { files->ReplaceFile(folder + L"\\made\\busy.xml", "x"); },
                   errnum::PathFileAccess, L"busy.xml");
     EXPECT_TRUE(fs::is_directory(temp / "made" / "busy.xml"));
-
-    EXPECT_EQ(MakeConfigFolder((temp / "a" / "pelloxss").string())->Path(),
-              (temp / "a" / "pelloxss").wstring());
-    EXPECT_TRUE(fs::is_directory(temp / "a" / "pelloxss"));
+    EXPECT_EQ(MakeConfigFolder((temp / "a").string())->Path(), (temp / "a").wstring());
+    EXPECT_TRUE(fs::is_directory(temp / "a"));
 }
 
-// GLib reads the XDG folders once per process: this is the process's first reader. The program's
-// folder and store follow XDG_CONFIG_HOME, and GIO hands an address to the handler that the
-// user's MIME settings name.
+// GLib reads the XDG folders once per process (each test runs in a process of its own): the
+// program's folder follows XDG_CONFIG_HOME, and GIO hands an address to the user's handler.
 TEST(XdgFolders, ProgramFolderFollowsThemAndGioOpensWithTheUsersHandler) {
     TempFolder temp;
     const fs::path marker = temp / "opened";
     fs::create_directories(temp / "applications");
     temp.Write("applications/pellox-test.desktop",
                "[Desktop Entry]\nType=Application\nName=Test\nExec=sh -c 'echo \"$1\" > " +
-                   marker.string() +
-                   "' sh %u\nMimeType=x-scheme-handler/pelloxtest;\nNoDisplay=true\n");
+                   marker.string() + "' sh %u\nMimeType=x-scheme-handler/pelloxtest;\n");
     temp.Write("mimeapps.list",
                "[Default Applications]\nx-scheme-handler/pelloxtest=pellox-test.desktop\n");
-    for (const char* name : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"})
+    for (const char* name :
+         {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"})
         setenv(name, temp.Path().c_str(), 1);
-
     const SettingsAdapters ports = MakeSettingsAdapters();
     EXPECT_EQ(ports.folder->Path(), (temp / "pelloxss").wstring());
-    EXPECT_GT(ports.shell->ShellExecuteA(0, "open", "pelloxtest://maker/", "", std::nullopt, 1), 32);
-    for (int i = 0; i < 600 && ReadBytes(marker) == "<missing>"; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_GT(ports.shell->ShellExecuteA(0, "open", "pelloxtest://maker/", "", std::nullopt, 1),
+              32);
+    WaitUntil([&] { return ReadBytes(marker) != "<missing>"; });
     EXPECT_EQ(ReadBytes(marker), "pelloxtest://maker/\n");
 }
 
