@@ -74,6 +74,10 @@ TEST_F(SettingsDialog, NewUserUpdatesAndReopens) {
     ASSERT_TRUE(dialog->Closed());
 
     EXPECT_EQ(ClockFile(*dialog), ReadBytes(PELLOX_GOLDEN_UPDATE));
+    for (const auto& file : std::filesystem::directory_iterator(dialog->Folder()))  // no leftovers
+        EXPECT_TRUE(file.path().filename() == "pellox2.xml" ||
+                    file.path().filename() == "pelloxss.scr")
+            << file.path();
     Values stored;
     for (int row = 0; row < 5; ++row) {
         const std::wstring digit = std::to_wstring(row);

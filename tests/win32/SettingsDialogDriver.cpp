@@ -143,23 +143,11 @@ std::unique_ptr<SettingsDialogDriver> MakeSettingsDialogDriver() {
     return std::make_unique<Win32DialogDriver>();
 }
 
-// Only the Windows dialog: it opens centred with the table's client size at the screen's DPI,
-// its store keeps REG_SZ values where the old runtime kept them, and the maker label's pointer
-// is the program's own 32 x 32 hand with its hot spot on the fingertip.
-TEST(SettingsDialogOnWindows, PlaceStoreAndTheMakersHand) {
+// Only on Windows: the store keeps REG_SZ values where the old runtime kept them, and the maker
+// label's pointer is the program's own 32 x 32 hand with its hot spot on the fingertip.
+TEST(SettingsDialogOnWindows, StoreAndTheMakersHand) {
     Win32DialogDriver driver;
     ASSERT_TRUE(driver.Open());
-    RECT window{}, client{};
-    GetWindowRect(driver.dialog_, &window);
-    GetClientRect(driver.dialog_, &client);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(driver.dialog_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    EXPECT_NEAR(window.left + window.right, monitor.rcWork.left + monitor.rcWork.right, 4);
-    EXPECT_NEAR(window.top + window.bottom, monitor.rcWork.top + monitor.rcWork.bottom, 4);
-    const int dpi = static_cast<int>(GetDpiForSystem());
-    EXPECT_NEAR(client.right, MulDiv(7800, dpi, 1440), 1);
-    EXPECT_NEAR(client.bottom, MulDiv(3990, dpi, 1440), 1);
     driver.Click(Control::Update);
     EXPECT_TRUE(driver.Closed());
     char zone[16] = {};

@@ -1,5 +1,4 @@
-// The Windows adapters beyond what the shared suites reach: the store's other value types, the
-// file replacer's missing folder and leftovers, the pointer override, the ANSI code page, and
+// The Windows adapters beyond what the shared suites reach: the store's other value types and
 // the dialog's texts at every scale.
 #include <windows.h>
 // After windows.h, which it needs.
@@ -7,18 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/AppError.h"
 #include "platform/Platform.h"
-#include "platform/win32/Win32Ports.h"
-#include "platform/win32/app/Win32ProgramPorts.h"
 #include "platform/win32/config/SettingsDialog.h"
-#include "support/TempFolder.h"
 
 namespace {
 
-TEST(ProgramAdapters, StoreFilesPointerAndCodePage) {
+// A store value of another type than REG_SZ counts as absent; an empty one is a value.
+TEST(ProgramAdapters, StoreReadsStringsOnly) {
     const SettingsAdapters ports = MakeSettingsAdapters();
-    // A value of another type than REG_SZ counts as absent; an empty one is a value.
     const std::wstring app = L"PELLOXSS-TEST-" + std::to_wstring(GetCurrentProcessId());
     const std::wstring key = L"Software\\VB and VBA Program Settings\\" + app;
     ports.store->SaveSetting(app, L"Config", L"Empty", L"");
@@ -28,30 +23,6 @@ TEST(ProgramAdapters, StoreFilesPointerAndCodePage) {
     EXPECT_EQ(ports.store->GetSetting(app, L"Config", L"DST0", L"none"), L"none");
     EXPECT_EQ(ports.store->GetSetting(app, L"Config", L"Empty", L"none"), L"");
     RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
-
-    // Replaced whole without a temporary file left; a missing folder is reported by name.
-    TempFolder temp;
-    const std::wstring path = (temp / "pellox2.xml").wstring();
-    ports.files->ReplaceFile(path, std::string("first\r\n\0\xff", 9));
-    ports.files->ReplaceFile(path, "second");
-    EXPECT_EQ(ReadBytes(path), "second");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 1);
-    try {
-        ports.files->ReplaceFile((temp / "missing" / "pellox2.xml").wstring(), "x");
-        ADD_FAILURE() << "a file was written into a missing folder";
-    } catch (const AppError& error) {
-        EXPECT_NE(error.Description.find(L"missing\\pellox2.xml"), std::wstring::npos);
-    }
-
-    EXPECT_FALSE(PointerOverrideActive());
-    ports.pointer->SetMousePointer(PointerShape::Hourglass);
-    EXPECT_TRUE(PointerOverrideActive());
-    EXPECT_EQ(ports.pointer->MousePointer(), PointerShape::Hourglass);
-    ports.pointer->SetMousePointer(PointerShape::Default);
-    EXPECT_FALSE(PointerOverrideActive());
-
-    const std::string bytes("abc\0\xe9\x80", 6);
-    EXPECT_EQ(Win32AnsiCodePage().FromWide(Win32AnsiCodePage().ToWide(bytes)), bytes);
 }
 
 // Every label and button of the dialog keeps its text inside its control at 100%, 150% and
