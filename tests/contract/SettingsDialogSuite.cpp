@@ -48,6 +48,13 @@ class SettingsDialog : public testing::Test {
     static std::string ClockFile(SettingsDialogDriver& driver) {
         return ReadBytes(driver.Folder() / "pellox2.xml");
     }
+    // A write, done or failed, leaves no other file behind.
+    static void ExpectNoLeftovers(SettingsDialogDriver& driver) {
+        for (const auto& file : std::filesystem::directory_iterator(driver.Folder())) {
+            const auto name = file.path().filename();
+            EXPECT_TRUE(name == "pellox2.xml" || name == "pelloxss.scr") << file.path();
+        }
+    }
 
     std::unique_ptr<SettingsDialogDriver> dialog = MakeSettingsDialogDriver();
     TimeZoneList zones;
@@ -74,10 +81,7 @@ TEST_F(SettingsDialog, NewUserUpdatesAndReopens) {
     ASSERT_TRUE(dialog->Closed());
 
     EXPECT_EQ(ClockFile(*dialog), ReadBytes(PELLOX_GOLDEN_UPDATE));
-    for (const auto& file : std::filesystem::directory_iterator(dialog->Folder()))  // no leftovers
-        EXPECT_TRUE(file.path().filename() == "pellox2.xml" ||
-                    file.path().filename() == "pelloxss.scr")
-            << file.path();
+    ExpectNoLeftovers(*dialog);
     Values stored;
     for (int row = 0; row < 5; ++row) {
         const std::wstring digit = std::to_wstring(row);
@@ -165,6 +169,7 @@ TEST_F(SettingsDialog, WriteFailuresAreReportedAndChangeNothing) {
             EXPECT_NE(report.find(part), std::string::npos) << report;
         EXPECT_EQ(ClockFile(*driver), "old clock file");
         EXPECT_EQ(Stored(*driver), before);
+        ExpectNoLeftovers(*driver);
     }
 }
 

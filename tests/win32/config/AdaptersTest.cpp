@@ -1,5 +1,5 @@
-// The Windows adapters beyond what the shared suites reach: the store's other value types and
-// the dialog's texts at every scale.
+// The Windows adapters beyond what the shared suites reach: the store's value types, the pointer
+// override, the ANSI code page, and the dialog's texts at every scale.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
@@ -7,12 +7,15 @@
 #include <gtest/gtest.h>
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Ports.h"
+#include "platform/win32/app/Win32ProgramPorts.h"
 #include "platform/win32/config/SettingsDialog.h"
 
 namespace {
 
-// A store value of another type than REG_SZ counts as absent; an empty one is a value.
-TEST(ProgramAdapters, StoreReadsStringsOnly) {
+// A store value of another type than REG_SZ counts as absent, an empty one is a value; the
+// pointer override is on while set; ANSI text with NULs and high bytes converts both ways.
+TEST(ProgramAdapters, StorePointerAndCodePage) {
     const SettingsAdapters ports = MakeSettingsAdapters();
     const std::wstring app = L"PELLOXSS-TEST-" + std::to_wstring(GetCurrentProcessId());
     const std::wstring key = L"Software\\VB and VBA Program Settings\\" + app;
@@ -23,6 +26,14 @@ TEST(ProgramAdapters, StoreReadsStringsOnly) {
     EXPECT_EQ(ports.store->GetSetting(app, L"Config", L"DST0", L"none"), L"none");
     EXPECT_EQ(ports.store->GetSetting(app, L"Config", L"Empty", L"none"), L"");
     RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+
+    ports.pointer->SetMousePointer(PointerShape::Hourglass);
+    EXPECT_TRUE(PointerOverrideActive());
+    EXPECT_EQ(ports.pointer->MousePointer(), PointerShape::Hourglass);
+    ports.pointer->SetMousePointer(PointerShape::Default);
+    EXPECT_FALSE(PointerOverrideActive());
+    const std::string bytes("abc\0\xe9\x80", 6);
+    EXPECT_EQ(Win32AnsiCodePage().FromWide(Win32AnsiCodePage().ToWide(bytes)), bytes);
 }
 
 // Every label and button of the dialog keeps its text inside its control at 100%, 150% and
