@@ -13,7 +13,7 @@ class SaverProgram : public testing::Test {
   protected:
     void SetUp() override { saver->MovePointer(10, 10); }
     // Lets the program take in what was sent before the test looks again.
-    static void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(700)); }
+    static void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(1000)); }
     std::unique_ptr<SaverProgramDriver> saver = MakeSaverProgramDriver();
 };
 

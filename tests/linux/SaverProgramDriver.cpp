@@ -158,7 +158,7 @@ TEST(XScreenSaverHack, DrawsIntoTheGivenWindowUntilSignalled) {
         EXPECT_TRUE(saver.Drawn(saver.host_, 0, 0, 320, 240)) << arguments;
         for (int move = 1; move <= 6; ++move) saver.MovePointer(40 * move, 30 * move);
         saver.PressKey(*hack, 'a');
-        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
         EXPECT_TRUE(hack->Running()) << arguments;
         kill(static_cast<pid_t>(hack->Id()), SIGTERM);
         EXPECT_EQ(hack->WaitForExit(), 0) << arguments;
