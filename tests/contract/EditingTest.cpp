@@ -78,6 +78,9 @@ TEST_F(EditingTest, MakeNodeAppendsOrThrowsWithoutChange) {
     EXPECT_EQ(xml.GetChildValue(L"/serie", 5), L"GMT+01:00");
     EXPECT_EQ(xml.GetChildName(L"/serie", 5), L"value");
     EXPECT_EQ(xml.GetChildAttribute(L"/serie", L"name", 5), L"");  // attributes are not written
+    for (const wchar_t* name : {L"v9", L"\u00C0"}) {  // the ends of name characters' ranges
+        EXPECT_NO_THROW(xml.MakeNode(L"/serie/value[1]", name, {}, {})) << utf8::FromWide(name);
+    }
     xml.MakeNode(L"value[0]", L"note", {}, {});
     EXPECT_EQ(xml.GetChildName(L"/serie/value[0]", 1), L"note");
     EXPECT_EQ(xml.ReadNode(L"/serie/value[0]/note"), L"");

@@ -31,6 +31,10 @@ TEST_F(ReadingTest, ClockFileReadsByZeroBasedPosition) {
     EXPECT_EQ(xml.GetChildAttribute(L"/serie", L"name", 3), L"SYDNEY");
     EXPECT_EQ(xml.GetChildName(L"/serie", 4), L"value");
     EXPECT_THROW(xml.GetChildName(L"/serie", 5), AppError);
+    // Multibyte UTF-8, up to a character beyond the basic plane, reads as its characters.
+    ASSERT_TRUE(xml.OpenXML(Write("utf8.xml", "<a>\xE2\x82\xAC\xEF\xBF\xBD\xF0\x9F\x8C\x8D</a>")));
+    EXPECT_EQ(xml.ReadNode(L"/a"), L"\u20ac\ufffd\U0001F30D");
+    ASSERT_TRUE(xml.OpenXML(Write("pellox2.xml", kClockXml)));
     // A relative query starts at the root element.
     EXPECT_EQ(xml.ReadAttribute(L"value[0]", L"name"), L"LONDON");
     EXPECT_EQ(xml.ReadNodeXML(L"value[0]"), xml.ReadNodeXML(L"/serie/value[0]"));

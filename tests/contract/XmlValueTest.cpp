@@ -21,7 +21,7 @@ TEST(XmlValueTest, TextAndWholeNumberForms) {
         {123456789012345.0, L"123456789012345"}, {-1.5e-7, L"-1.5E-07"}, {1e300, L"1E+300"}};
     const std::pair<XmlValue, std::int32_t> numbers[] = {
         {XmlValue(), 0}, {2.5, 2}, {3.5, 4}, {-2.5, -2}, {2.51, 3}, {L" 12 ", 12}, {L"+4.5", 4},
-        {L"-1e3", -1000}, {2147483647LL, 2147483647}, {-2147483648.4, -2147483647 - 1}};
+        {L"-1e3", -1000}, {L"1e+3", 1000}, {2147483647LL, 2147483647}, {-2147483648.4, -2147483647 - 1}};
     const std::pair<XmlValue, long> failures[] = {
         {L"abc", errnum::TypeMismatch}, {L"", errnum::TypeMismatch},
         {L"12abc", errnum::TypeMismatch}, {L"1,5", errnum::TypeMismatch},

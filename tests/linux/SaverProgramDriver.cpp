@@ -163,7 +163,13 @@ TEST(XScreenSaverHack, DrawsIntoTheGivenWindowUntilSignalled) {
         kill(static_cast<pid_t>(hack->Id()), SIGTERM);
         EXPECT_EQ(hack->WaitForExit(), 0) << arguments;
     }
-    // Not a number, and a window that does not exist: an error, not a crash.
-    for (const char* arguments : {"-window-id nonsense", "-window-id 0x7ffffff"})
-        EXPECT_EQ(saver.Start(arguments)->WaitForExit(), 1) << arguments;
+    // Not a number, a window that does not exist, and the settings where GTK finds no display:
+    // an error on standard error, not a crash.
+    for (const auto& [arguments, error] : {std::pair{"-window-id nonsense", "nonsense"},
+                                           {"-window-id 0x7ffffff", "134217727"},
+                                           {"/c", "Run-time error '440'"}}) {
+        auto program = saver.Start(arguments);
+        EXPECT_EQ(program->WaitForExit(), 1) << arguments;
+        EXPECT_NE(program->Output().find(error), std::string::npos) << program->Output();
+    }
 }

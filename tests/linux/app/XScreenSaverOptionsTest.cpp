@@ -19,11 +19,13 @@ TEST(XScreenSaverOptions, WindowIdsAndTargets) {
     EXPECT_EQ(FindXScreenSaverTarget(Args{"/p", "77"}, nullptr), std::nullopt);
     EXPECT_EQ(FindXScreenSaverTarget(Args{}, nullptr), std::nullopt);
     EXPECT_EQ(FindXScreenSaverTarget(Args{}, ""), std::nullopt);
+    EXPECT_EQ(FindXScreenSaverTarget(Args{"-x"}, nullptr), std::nullopt);
     // -window-id first, then -root with xscreensaver's window, then the environment alone.
     const std::tuple<Args, const char*, bool, unsigned long> targets[] = {
         {{"-window-id", "0x2e"}, "99", false, 0x2e},
         {{"-root"}, "4194311", false, 4194311},
         {{"-root"}, nullptr, true, 0},
+        {{"--root"}, nullptr, true, 0},
         {{}, "0x10", false, 16}};
     for (const auto& [args, variable, root, window] : targets) {
         const auto target = FindXScreenSaverTarget(args, variable);

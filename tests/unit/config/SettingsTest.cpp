@@ -137,6 +137,11 @@ TEST(SettingsForm, AFailingUpdateStopsAtTheFailingStep) {
     EXPECT_EQ(dialog.view.closed, 0);
 }
 
+TEST(SettingsForm, RowNames) {
+    for (const auto& [row, name] : {std::pair{0, L"Zone 1"}, {3, L"Zone 4"}, {4, L"Local"}})
+        EXPECT_EQ(settings::RowName(row), name);
+}
+
 TEST(SettingsForm, AnEmptyCatalogueOrTheOtherFamilysMissingKeyIsReported) {
     Settings empty(0), old(3);
     old.version.platformId = 1;  // Windows 95, 98, ME

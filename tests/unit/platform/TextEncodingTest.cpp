@@ -12,6 +12,14 @@ TEST(TextEncoding, Windows1252AndUtf8) {
     EXPECT_EQ(ansi.FromWide(std::wstring(L"caf\u00e9\0\u20ac", 6)),
               std::string("caf\xe9\0\x80", 6));
     EXPECT_EQ(ansi.FromWide(L"\u4e2d!"), "?!");
+    std::string high;  // 0x80 to 0x9F, the code page's own characters there
+    for (int byte = 0x80; byte < 0xA0; ++byte) high += static_cast<char>(byte);
+    const std::wstring expected =
+        L"\u20ac\u0081\u201a\u0192\u201e\u2026\u2020\u2021\u02c6\u2030\u0160\u2039\u0152\u008d"
+        L"\u017d\u008f\u0090\u2018\u2019\u201c\u201d\u2022\u2013\u2014\u02dc\u2122\u0161\u203a"
+        L"\u0153\u009d\u017e\u0178";
+    EXPECT_EQ(ansi.ToWide(high), expected);
+    EXPECT_EQ(ansi.FromWide(expected), high);
     EXPECT_EQ(ansi.ToWide(""), L"");
 
     // The last and first code point of each sequence length, and an emoji (one character,

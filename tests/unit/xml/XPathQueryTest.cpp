@@ -10,7 +10,7 @@ TEST(XPathQueryTest, TranslatesTheAcceptedFormsAndRejectsTheRest) {
     // clang-format off
     const std::pair<const wchar_t*, const wchar_t*> accepted[] = {
         {L"/serie/value[0]", L"/serie/value[1]"}, {L"/serie/value[4]", L"/serie/value[5]"},
-        {L"value[9]", L"value[10]"}, {L"/", L"/"}, {L"/serie", L"/serie"},
+        {L"value[9]", L"value[10]"}, {L"Zone[0]", L"Zone[1]"}, {L"/", L"/"}, {L"/serie", L"/serie"},
         {L"//value[@name='x'][2]", L"//value[@name='x'][3]"},
         {L"value[ @name = \"a b\" ]", L"value[@name=\"a b\"]"},
         {L"value[note='[0]']", L"value[note='[0]']"},  // brackets inside a literal stay
