@@ -10,25 +10,17 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
+# Without a display: on a private one, with a screenshot after a few seconds.
+if [ -z "${DISPLAY:-}" ]; then
+  exec scripts/xvfb-session.sh run env PELLOX_RUN_HEADLESS=1 bash scripts/run.sh "$@"
+fi
+headless=${PELLOX_RUN_HEADLESS:-}
+
 windows=false
 if [ "${1:-}" = "--windows" ]; then windows=true; shift; fi
 [ $# -eq 0 ] && set -- /s
 
-xvfb_pid=
-cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  if $windows; then scripts/wine-session.sh stop >/dev/null 2>&1 || true; fi
-}
-trap cleanup EXIT
-headless=false
-if [ -z "${DISPLAY:-}" ]; then
-  fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
-  xvfb_pid=$!
-  read -r display_number <"$fifo"; rm -f "$fifo"
-  export DISPLAY=":$display_number"
-  headless=true
-fi
+if $windows; then trap 'scripts/wine-session.sh stop >/dev/null 2>&1 || true' EXIT; fi
 
 if $windows; then
   cmake --preset windows >/dev/null
@@ -41,7 +33,7 @@ else
   program=(build/release/src/pelloxss "$@")
 fi
 
-if $headless; then
+if [ -n "$headless" ]; then
   "${program[@]}" &
   pid=$!
   sleep 5

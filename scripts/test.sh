@@ -6,20 +6,9 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh || exit 1
 
-# One private X display for the whole run when none is set.
-xvfb_pid=
-cleanup() {
-  PELLOX_WINE_STATE="$PWD/build/windows/wine" scripts/wine-session.sh stop >/dev/null 2>&1 || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-}
-trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
-  xvfb_pid=$!
-  read -r display_number <"$fifo"; rm -f "$fifo"
-  export DISPLAY=":$display_number"
-fi
+# Every test runs on one private X display when none is set.
+if [ -z "${DISPLAY:-}" ]; then exec scripts/xvfb-session.sh run bash scripts/test.sh "$@"; fi
+trap 'PELLOX_WINE_STATE="$PWD/build/windows/wine" scripts/wine-session.sh stop >/dev/null 2>&1' EXIT
 
 passed=0 failed=0 status=0
 for preset in native windows; do

@@ -1,59 +1,39 @@
-// Parameters that take any value: their text and whole-number forms, on each platform's
-// runtime (number formatting differs between C libraries).
+// Parameters that take any value: their text and whole-number forms, on each platform's runtime
+// (number formatting differs between C libraries).
 #include "XmlFixture.h"
 
 namespace {
 
-TEST(XmlValueTest, TextForms) {
-    EXPECT_EQ(XmlValue().ToText(), L"");
-    EXPECT_EQ(XmlValue(L"as is ").ToText(), L"as is ");
-    EXPECT_EQ(XmlValue(42).ToText(), L"42");
-    EXPECT_EQ(XmlValue(-7LL).ToText(), L"-7");
-    EXPECT_EQ(XmlValue(1.5).ToText(), L"1.5");
-    EXPECT_EQ(XmlValue(0.1).ToText(), L"0.1");
-    EXPECT_EQ(XmlValue(-2.0).ToText(), L"-2");
-    EXPECT_EQ(XmlValue(1.0 / 3).ToText(), L"0.333333333333333");
-    EXPECT_EQ(XmlValue(123456789012345.0).ToText(), L"123456789012345");
-    EXPECT_EQ(XmlValue(1e20).ToText(), L"1E+20");
-    EXPECT_EQ(XmlValue(-1.5e-7).ToText(), L"-1.5E-07");
-    EXPECT_EQ(XmlValue(1e300).ToText(), L"1E+300");
+void ExpectError(const std::function<void()>& step, long number) {
     try {
-        XmlValue(std::numeric_limits<double>::quiet_NaN()).ToText();
-        ADD_FAILURE() << "NaN has a text form";
+        step();
+        ADD_FAILURE() << "no error " << number;
     } catch (const AppError& error) {
-        EXPECT_EQ(error.Number, errnum::TypeMismatch);
+        EXPECT_EQ(error.Number, number) << utf8::FromWide(error.Description);
     }
 }
 
-TEST(XmlValueTest, WholeNumberForms) {
-    EXPECT_EQ(XmlValue().ToInt32(), 0);
-    EXPECT_EQ(XmlValue(2.5).ToInt32(), 2);
-    EXPECT_EQ(XmlValue(3.5).ToInt32(), 4);
-    EXPECT_EQ(XmlValue(-2.5).ToInt32(), -2);
-    EXPECT_EQ(XmlValue(2.51).ToInt32(), 3);
-    EXPECT_EQ(XmlValue(L" 12 ").ToInt32(), 12);
-    EXPECT_EQ(XmlValue(L"-1e3").ToInt32(), -1000);
-    EXPECT_EQ(XmlValue(L"+4.5").ToInt32(), 4);
-    EXPECT_EQ(XmlValue(2147483647LL).ToInt32(), 2147483647);
-    EXPECT_EQ(XmlValue(-2147483648.4).ToInt32(), -2147483647 - 1);
-
-    const struct {
-        XmlValue value;
-        long number;
-    } failures[] = {
-        {XmlValue(L"abc"), errnum::TypeMismatch},   {XmlValue(L""), errnum::TypeMismatch},
-        {XmlValue(L"12abc"), errnum::TypeMismatch}, {XmlValue(L"1,5"), errnum::TypeMismatch},
-        {XmlValue(2147483648LL), errnum::Overflow}, {XmlValue(3e9), errnum::Overflow},
-        {XmlValue(L"1e400"), errnum::Overflow},     {XmlValue(2147483647.5), errnum::Overflow},
-    };
-    for (const auto& failure : failures) {
-        try {
-            failure.value.ToInt32();
-            ADD_FAILURE() << "converted: " << utf8::FromWide(failure.value.ToText());
-        } catch (const AppError& error) {
-            EXPECT_EQ(error.Number, failure.number) << utf8::FromWide(error.Description);
-        }
-    }
+TEST(XmlValueTest, TextAndWholeNumberForms) {
+    // clang-format off
+    const std::pair<XmlValue, const wchar_t*> texts[] = {
+        {XmlValue(), L""}, {L"as is ", L"as is "}, {42, L"42"}, {-7LL, L"-7"}, {1.5, L"1.5"},
+        {0.1, L"0.1"}, {-2.0, L"-2"}, {1.0 / 3, L"0.333333333333333"}, {1e20, L"1E+20"},
+        {123456789012345.0, L"123456789012345"}, {-1.5e-7, L"-1.5E-07"}, {1e300, L"1E+300"}};
+    const std::pair<XmlValue, std::int32_t> numbers[] = {
+        {XmlValue(), 0}, {2.5, 2}, {3.5, 4}, {-2.5, -2}, {2.51, 3}, {L" 12 ", 12}, {L"+4.5", 4},
+        {L"-1e3", -1000}, {L"1e+3", 1000}, {2147483647LL, 2147483647}, {-2147483648.4, -2147483647 - 1}};
+    const std::pair<XmlValue, long> failures[] = {
+        {L"abc", errnum::TypeMismatch}, {L"", errnum::TypeMismatch},
+        {L"12abc", errnum::TypeMismatch}, {L"1,5", errnum::TypeMismatch},
+        {2147483648LL, errnum::Overflow}, {3e9, errnum::Overflow}, {L"1e400", errnum::Overflow},
+        {2147483647.5, errnum::Overflow}};
+    // clang-format on
+    for (const auto& [value, text] : texts) EXPECT_EQ(value.ToText(), text);
+    for (const auto& [value, number] : numbers)
+        EXPECT_EQ(value.ToInt32(), number) << utf8::FromWide(value.ToText());
+    for (const auto& [value, number] : failures) ExpectError([&] { value.ToInt32(); }, number);
+    ExpectError([] { XmlValue(std::numeric_limits<double>::quiet_NaN()).ToText(); },
+                errnum::TypeMismatch);
 }
 
 }  // namespace

@@ -72,19 +72,13 @@ class FakeShell : public ShellPort {
 // An in-memory store; every put is recorded, and a put can be made to fail.
 class FakeStore : public SettingsStore {
   public:
-    using Key = std::tuple<std::wstring, std::wstring, std::wstring>;
-    std::map<Key, std::wstring> values;
+    std::map<std::tuple<std::wstring, std::wstring, std::wstring>, std::wstring> values;
     std::vector<std::pair<std::wstring, std::wstring>> puts;  // key, value
     std::vector<std::wstring> gets;
     int failOnPut = -1;  // index of the put that fails
 
     void Set(const std::wstring& key, const std::wstring& value) {
         values[{L"PELLOXSS", L"Config", key}] = value;
-    }
-    std::optional<std::wstring> Get(const std::wstring& key) const {
-        auto it = values.find({L"PELLOXSS", L"Config", key});
-        if (it == values.end()) return std::nullopt;
-        return it->second;
     }
 
     void SaveSetting(const std::wstring& appName, const std::wstring& section,
@@ -106,10 +100,8 @@ class FakeStore : public SettingsStore {
 class FakeFiles : public FileReplacer {
   public:
     std::map<std::wstring, std::string> files;
-    int writes = 0;
     bool fail = false;
     void ReplaceFile(const std::wstring& path, const std::string& bytes) override {
-        ++writes;
         if (fail) throw AppError(errnum::PermissionDenied, L"Permission denied: " + path);
         files[path] = bytes;
     }

@@ -1,10 +1,9 @@
 #pragma once
-// An in-memory registry that records every call and refuses write access to its keys, as
-// HKEY_LOCAL_MACHINE does to a standard user.
+// An in-memory registry below HKEY_LOCAL_MACHINE that refuses write access to its keys, as
+// HKEY_LOCAL_MACHINE does to a standard user, and counts the keys left open.
 
 #include <cstring>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -22,7 +21,6 @@ class FakeRegistry : public mRegistry {
         bool unopenable = false;
     };
 
-    // Paths are below HKEY_LOCAL_MACHINE.
     KeyNode& Key(const std::string& path) { return keys_[path]; }
     void AddSubkey(const std::string& parent, const std::string& name) {
         Key(parent).subkeys.push_back(name);
@@ -33,42 +31,36 @@ class FakeRegistry : public mRegistry {
     void SetBinary(const std::string& path, const std::string& name, const std::string& bytes) {
         Key(path).values[name] = Value{reg::TypeBinary, bytes};
     }
+    std::size_t OpenKeyCount() const { return open_.size(); }
 
     long RegOpenKeyExA(reg::Key root, const std::string& subKey, std::uint32_t,
                        std::uint32_t samDesired, reg::Key& result) override {
-        calls.push_back("open " + subKey);
         result = 0;
         if (samDesired & reg::KeyWriteBits) return reg::AccessDenied;
-        if (root != reg::LocalMachine) return reg::FileNotFound;
-        auto it = keys_.find(subKey);
-        if (it == keys_.end()) return reg::FileNotFound;
+        const auto it = keys_.find(subKey);
+        if (root != reg::LocalMachine || it == keys_.end()) return reg::FileNotFound;
         if (it->second.unopenable) return reg::AccessDenied;
         result = nextHandle_++;
         open_[result] = subKey;
         return reg::Success;
     }
-
     long RegEnumKeyA(reg::Key key, std::uint32_t index, char* name,
                      std::uint32_t cchName) override {
-        calls.push_back("enum " + std::to_string(index));
-        auto it = open_.find(key);
+        const auto it = open_.find(key);
         if (it == open_.end()) return reg::InvalidHandle;
         const auto& subkeys = keys_[it->second].subkeys;
         if (index >= subkeys.size()) return reg::NoMoreItems;
         const std::string& s = subkeys[index];
         if (s.size() + 1 > cchName) return reg::MoreData;
-        std::memcpy(name, s.data(), s.size());
-        name[s.size()] = '\0';
+        std::memcpy(name, s.c_str(), s.size() + 1);
         return reg::Success;
     }
-
     long RegQueryValueExA(reg::Key key, const std::string& valueName, std::uint32_t* type,
                           std::uint8_t* data, std::uint32_t* cbData) override {
-        calls.push_back("query " + valueName);
-        auto it = open_.find(key);
+        const auto it = open_.find(key);
         if (it == open_.end()) return reg::InvalidHandle;
         const auto& values = keys_[it->second].values;
-        auto v = values.find(valueName);
+        const auto v = values.find(valueName);
         if (v == values.end()) return reg::FileNotFound;
         if (type) *type = v->second.type;
         const auto size = static_cast<std::uint32_t>(v->second.data.size());
@@ -80,14 +72,9 @@ class FakeRegistry : public mRegistry {
         if (cbData) *cbData = size;
         return reg::Success;
     }
-
     long RegCloseKey(reg::Key key) override {
-        calls.push_back("close");
         return open_.erase(key) ? reg::Success : reg::InvalidHandle;
     }
-
-    std::size_t OpenKeyCount() const { return open_.size(); }
-    std::vector<std::string> calls;
 
   private:
     std::map<std::string, KeyNode> keys_;

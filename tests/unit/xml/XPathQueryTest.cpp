@@ -6,32 +6,21 @@
 
 namespace {
 
-TEST(XPathQueryTest, TranslatesAcceptedForms) {
-    const struct {
-        const wchar_t* query;
-        const wchar_t* xpath;
-    } cases[] = {
-        {L"/serie/value[0]", L"/serie/value[1]"},
-        {L"/serie/value[4]", L"/serie/value[5]"},
-        {L"value[9]", L"value[10]"},
-        {L"/", L"/"},
-        {L"/serie", L"/serie"},
+TEST(XPathQueryTest, TranslatesTheAcceptedFormsAndRejectsTheRest) {
+    // clang-format off
+    const std::pair<const wchar_t*, const wchar_t*> accepted[] = {
+        {L"/serie/value[0]", L"/serie/value[1]"}, {L"/serie/value[4]", L"/serie/value[5]"},
+        {L"value[9]", L"value[10]"}, {L"Zone[0]", L"Zone[1]"}, {L"/", L"/"}, {L"/serie", L"/serie"},
         {L"//value[@name='x'][2]", L"//value[@name='x'][3]"},
         {L"value[ @name = \"a b\" ]", L"value[@name=\"a b\"]"},
         {L"value[note='[0]']", L"value[note='[0]']"},  // brackets inside a literal stay
-        {L"*[0]/@*", L"*[1]/@*"},
-        {L"a:b/c-d.e_f[@x:y]", L"a:b/c-d.e_f[@x:y]"},
+        {L"*[0]/@*", L"*[1]/@*"}, {L"a:b/c-d.e_f[@x:y]", L"a:b/c-d.e_f[@x:y]"},
         {L"../value[0]/text()", L"../value[1]/text()"},
-        {L"./node()//comment()", L"./node()//comment()"},
-        {L"value[0]/node()", L"value[1]/node()"},
-        {L"value[2147483646]", L"value[2147483647]"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(xpathquery::ToXPath(c.query), std::wstring(c.xpath)) << c.query;
-    }
-}
-
-TEST(XPathQueryTest, RejectsEverythingElse) {
+        {L"./node()//comment()", L"./node()//comment()"}, {L"value[0]/node()", L"value[1]/node()"},
+        {L"value[2147483646]", L"value[2147483647]"}};
+    // clang-format on
+    for (const auto& [query, xpath] : accepted)
+        EXPECT_EQ(xpathquery::ToXPath(query), std::wstring(xpath)) << query;
     for (const wchar_t* query : {L"",
                                  L"/serie/",
                                  L"///a",
@@ -57,9 +46,8 @@ TEST(XPathQueryTest, RejectsEverythingElse) {
                                  L"a[@b!='x']",
                                  L"a::b",
                                  L"@",
-                                 L"text()[0]x"}) {
+                                 L"text()[0]x"})
         EXPECT_FALSE(xpathquery::ToXPath(query).has_value()) << query;
-    }
 }
 
 }  // namespace

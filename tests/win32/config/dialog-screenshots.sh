@@ -1,32 +1,27 @@
 #!/usr/bin/env bash
 # Screenshots of "pelloxss.scr /c" at several DPI settings, for a person to look at.
 #   tests/win32/config/dialog-screenshots.sh OUTDIR [DPI...]     (default DPI: 96 144 192)
-# Uses a private copy of the build's Wine prefix (the DPI is a prefix setting) and its own
-# Xvfb (display :74 unless PELLOX_SHOT_DISPLAY says otherwise). Writes OUTDIR/dialog-DPI.png
-# (the dialog) and OUTDIR/screen-DPI.png (the whole screen).
+# Uses a private copy of the build's Wine prefix (the DPI is a prefix setting) on an X display
+# of its own. Writes OUTDIR/dialog-DPI.png (the dialog) and OUTDIR/screen-DPI.png (the whole
+# screen).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../../.." && pwd)"
+if [ -z "${PELLOX_SHOTS_DISPLAY:-}" ]; then
+  exec "$root/scripts/xvfb-session.sh" run env PELLOX_SHOTS_DISPLAY=1 bash "$0" "$@"
+fi
 out=$(mkdir -p "$1" && cd "$1" && pwd)
 shift
 dpis=("$@")
 [ ${#dpis[@]} -gt 0 ] || dpis=(96 144 192)
 scr="$root/build/windows/src/pelloxss.scr"
 session="$root/scripts/wine-session.sh"
-display=${PELLOX_SHOT_DISPLAY:-:74}
 
 work=$(mktemp -d /tmp/pellox-shots.XXXXXX)
-xvfb_pid=
 cleanup() {
   PELLOX_WINE_STATE="$work/wine" "$session" stop >/dev/null 2>&1 || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-sleep 1
 
 PELLOX_WINE_STATE="$root/build/windows/wine" "$session" ensure
 mkdir -p "$work/wine"

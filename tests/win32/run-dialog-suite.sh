@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Runs the settings dialog suite in a private copy of the build's Wine prefix.
-#   run-dialog-tests.sh BUILD_WINE_STATE SUITE.exe PELLOXSS.scr GOLDEN_DIR [gtest options]
-# The suite may empty the per-user store and hide the time-zone catalogue there without
-# touching the build's prefix. A program folder that even root cannot write (chattr +i)
-# is prepared for the failure test when the file system allows it.
+#   run-dialog-suite.sh BUILD_WINE_STATE SUITE.exe PELLOXSS.scr [gtest options]
+# The suite may empty the per-user store, hide the time-zone catalogue and change the web
+# handler there without touching the build's prefix. A program folder that even root cannot
+# write (chattr +i) is prepared for the failure test when the file system allows it.
 set -uo pipefail
-build_state=$1 suite=$2 scr=$3 golden=$4
-shift 4
-session="$(cd "$(dirname "$0")/../../.." && pwd)/scripts/wine-session.sh"
+build_state=$1 suite=$2 scr=$3
+shift 3
+session="$(cd "$(dirname "$0")/../.." && pwd)/scripts/wine-session.sh"
 
 work=$(mktemp -d /tmp/pellox-dialog.XXXXXX)
 cleanup() {
@@ -30,9 +30,8 @@ if chattr +i "$work/readonly" 2>/dev/null; then
   export PELLOX_READONLY_FOLDER
   PELLOX_READONLY_FOLDER=$(to_windows "$work/readonly")
 fi
-export PELLOX_SCR PELLOX_GOLDEN
+export PELLOX_SCR
 PELLOX_SCR=$(to_windows "$scr")
-PELLOX_GOLDEN=$(to_windows "$golden")
 
 # The program's local zone follows TZ under Wine: the Local row's default is Tokyo.
 TZ=Asia/Tokyo PELLOX_WINE_STATE="$work/wine" "$session" exec "$suite" "$@"

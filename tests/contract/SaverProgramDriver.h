@@ -1,0 +1,36 @@
+#pragma once
+// The saver program of one platform as the shared suite drives it, with a clock file beside it:
+// pelloxss.scr under Wine (its windows found with the window calls, the pointer moved with
+// SetCursorPos, keys sent as window messages) or pelloxss under Xvfb (X windows, XTEST input).
+
+#include <memory>
+#include <string>
+
+#include "support/Process.h"
+
+class SaverProgramDriver {
+  public:
+    virtual ~SaverProgramDriver() = default;
+
+    // Starts the program with the argument text.
+    virtual std::unique_ptr<TestProcess> Start(const std::string& arguments) = 0;
+    // Waits until a window of the program covers the whole screen above the others, with clocks
+    // drawn over it.
+    virtual bool CoversTheScreen(TestProcess& program) = 0;
+    virtual void MovePointer(int x, int y) = 0;
+    // A key with a character ('a'), or without one (0: Shift), while the program has the keys.
+    virtual void PressKey(TestProcess& program, char key) = 0;
+    // A window standing in for the display settings' preview area; returns its handle.
+    virtual std::string OpenHost() = 0;
+    // Waits until a window of the program fills the host as its child, drawn, without having
+    // taken the focus.
+    virtual bool FillsHost() = 0;
+    virtual void CloseHost() = 0;
+    // A top-level window titled "Display Properties".
+    virtual void OpenDisplayProperties() = 0;
+    // Waits for the failure report the program shows and returns its text; the program then
+    // ends.
+    virtual std::string Report(TestProcess& program) = 0;
+};
+
+std::unique_ptr<SaverProgramDriver> MakeSaverProgramDriver();

@@ -1,0 +1,186 @@
+// The settings dialog as a user meets it, the same on both platforms: run against the Windows
+// dialog under Wine and the GTK dialog (see SettingsDialogDriver.h).
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "config/MakerAddress.h"
+#include "config/frmSettings.h"
+#include "contract/SettingsDialogDriver.h"
+#include "platform/Platform.h"
+#include "support/TempFolder.h"
+#include "timezones/GmtOffset.h"
+
+namespace {
+
+using Values = std::map<std::wstring, std::wstring>;
+const wchar_t* const kDefaultCaptions[] = {L"LONDON", L"NEW YORK", L"SAN FRANCISCO", L"HONG KONG",
+                                           L"Local Time"};
+
+class SettingsDialog : public testing::Test {
+  protected:
+    void SetUp() override {
+        const SettingsAdapters ports = MakeSettingsAdapters();
+        MTimeZone catalogue(*ports.registry, *ports.version, *ports.textCompare, *ports.ansi);
+        ASSERT_TRUE(catalogue.LoadTimeZoneCatalogue(kTimeZonesKeyNT));
+        zones = catalogue.TimeZones;
+        for (const wchar_t* key :
+             {L"GMT Standard Time", L"Eastern Standard Time", L"Pacific Standard Time",
+              L"China Standard Time", L"Tokyo Standard Time"}) {
+            for (std::size_t i = 0; i < zones.size(); ++i)
+                if (zones[i].KeyName == key) defaults.push_back(static_cast<int>(i));
+        }
+        ASSERT_EQ(defaults.size(), 5u);
+    }
+    // The values under PELLOXSS\Config.
+    static Values Stored(SettingsDialogDriver& driver) {
+        Values values;
+        for (const wchar_t* word : {L"Zone", L"DST", L"Label"}) {
+            for (int row = 0; row < 5; ++row) {
+                const std::wstring key = word + std::to_wstring(row);
+                const std::wstring value =
+                    driver.Store().GetSetting(L"PELLOXSS", L"Config", key, L"<absent>");
+                if (value != L"<absent>") values[key] = value;
+            }
+        }
+        return values;
+    }
+    static std::string ClockFile(SettingsDialogDriver& driver) {
+        return ReadBytes(driver.Folder() / "pellox2.xml");
+    }
+    // A write, done or failed, leaves no other file behind.
+    static void ExpectNoLeftovers(SettingsDialogDriver& driver) {
+        for (const auto& file : std::filesystem::directory_iterator(driver.Folder())) {
+            const auto name = file.path().filename();
+            EXPECT_TRUE(name == "pellox2.xml" || name == "pelloxss.scr") << file.path();
+        }
+    }
+
+    std::unique_ptr<SettingsDialogDriver> dialog = MakeSettingsDialogDriver();
+    TimeZoneList zones;
+    std::vector<int> defaults;  // the default zones' positions, found by key name
+};
+
+TEST_F(SettingsDialog, NewUserUpdatesAndReopens) {
+    ASSERT_TRUE(dialog->Open());
+    EXPECT_EQ(dialog->Focused(), Control::Update);
+    EXPECT_EQ(dialog->NextInTabOrder(), Control::Cancel);
+    for (int row = 0; row < 5; ++row) {
+        EXPECT_EQ(dialog->Selected(row), defaults[row]) << row;
+        EXPECT_EQ(dialog->Count(row), static_cast<int>(zones.size())) << row;
+        EXPECT_EQ(dialog->Caption(row), kDefaultCaptions[row]) << row;
+        EXPECT_EQ(dialog->Check(row), 0) << row;
+    }
+    for (int expected : {1, 0, 1}) {  // a click toggles a DST box
+        dialog->ClickCheck(0);
+        EXPECT_EQ(dialog->Check(0), expected);
+    }
+    dialog->SetCaption(1, L"NEW,YORK & Co");
+    dialog->SetCaption(2, L"Z\u00fcrich <ZH>");
+    dialog->Click(Control::Update);
+    ASSERT_TRUE(dialog->Closed());
+
+    EXPECT_EQ(ClockFile(*dialog), ReadBytes(PELLOX_GOLDEN_UPDATE));
+    ExpectNoLeftovers(*dialog);
+    Values stored;
+    for (int row = 0; row < 5; ++row) {
+        const std::wstring digit = std::to_wstring(row);
+        stored[L"Zone" + digit] = std::to_wstring(defaults[row]);
+        stored[L"DST" + digit] = row == 0 ? L"1" : L"0";
+        stored[L"Label" + digit] = kDefaultCaptions[row];
+    }
+    stored[L"Label1"] = L"NEW,YORK & Co";  // the store keeps the comma
+    stored[L"Label2"] = L"Z\u00fcrich <ZH>";
+    EXPECT_EQ(Stored(*dialog), stored);
+
+    // Reopened: zones and DST from the store, captions from the file. The close button writes
+    // nothing.
+    const std::string file = ClockFile(*dialog);
+    ASSERT_TRUE(dialog->Open());
+    for (int row = 0; row < 5; ++row) EXPECT_EQ(dialog->Selected(row), defaults[row]) << row;
+    EXPECT_EQ(dialog->Check(0), 1);
+    EXPECT_EQ(dialog->Caption(1), L"NEWYORK & Co");
+    EXPECT_EQ(dialog->Caption(2), L"Z\u00fcrich <ZH>");
+    dialog->Select(3, 0);
+    dialog->SetCaption(3, L"CHANGED");
+    dialog->CloseWindow();
+    ASSERT_TRUE(dialog->Closed());
+    EXPECT_EQ(ClockFile(*dialog), file);
+    EXPECT_EQ(Stored(*dialog), stored);
+}
+
+TEST_F(SettingsDialog, CancelWritesNothingAndGreyedCountsAsDaylightTime) {
+    dialog->Store().SaveSetting(L"PELLOXSS", L"Config", L"Zone3", std::to_wstring(defaults[3]));
+    dialog->Store().SaveSetting(L"PELLOXSS", L"Config", L"DST3", L"2");
+    const Values before = Stored(*dialog);
+    ASSERT_TRUE(dialog->Open());
+    EXPECT_EQ(dialog->Check(3), 2);
+    dialog->Select(0, 3);
+    dialog->SetCaption(0, L"CHANGED");
+    dialog->Click(Control::Cancel);
+    ASSERT_TRUE(dialog->Closed());
+    EXPECT_EQ(ClockFile(*dialog), "<missing>");
+    EXPECT_EQ(Stored(*dialog), before);
+
+    ASSERT_TRUE(dialog->Open());
+    dialog->Click(Control::Update);
+    ASSERT_TRUE(dialog->Closed());
+    const std::string offset = utf8::FromWide(GetGmtOffset(zones[defaults[3]].Display, true));
+    EXPECT_NE(ClockFile(*dialog).find("\"HONG KONG\">" + offset + "<"), std::string::npos);
+    EXPECT_EQ(Stored(*dialog)[L"DST3"], L"2");
+
+    ASSERT_TRUE(dialog->Open());
+    dialog->ClickCheck(3);  // a click turns a greyed box off
+    EXPECT_EQ(dialog->Check(3), 0);
+    dialog->Click(Control::Cancel);
+    EXPECT_TRUE(dialog->Closed());
+}
+
+TEST_F(SettingsDialog, TheMakerLabelOpensTheAddressAndLeavesTheRows) {
+    ASSERT_TRUE(dialog->Open());
+    dialog->SetCaption(0, L"EDITED");
+    dialog->Select(1, 7);
+    EXPECT_EQ(dialog->ClickMaker(), kMakerAddress);
+    EXPECT_EQ(dialog->Caption(0), L"EDITED");
+    EXPECT_EQ(dialog->Selected(1), 7);
+    EXPECT_EQ(dialog->Selected(0), defaults[0]);
+    dialog->Click(Control::Cancel);
+    ASSERT_TRUE(dialog->Closed());
+    EXPECT_EQ(ClockFile(*dialog), "<missing>");
+    EXPECT_TRUE(Stored(*dialog).empty());
+}
+
+// The clock file cannot be written: the failure is reported with its number and a description
+// naming the file, the program ends, and neither the file nor the store changes.
+TEST_F(SettingsDialog, WriteFailuresAreReportedAndChangeNothing) {
+    for (Obstacle obstacle : {Obstacle::ReadOnlyFolder, Obstacle::LockedClockFile}) {
+        const auto driver = MakeSettingsDialogDriver();
+        if (!driver->Prepare(obstacle)) {
+            std::printf("skipped: no obstacle %d on this file system\n",
+                        static_cast<int>(obstacle));
+            continue;
+        }
+        driver->Store().SaveSetting(L"PELLOXSS", L"Config", L"Zone0", L"2");
+        const Values before = Stored(*driver);
+        ASSERT_TRUE(driver->Open());
+        driver->Click(Control::Update);
+        const std::string report = utf8::FromWide(driver->Report());
+        for (const char* part : {"Run-time error '70'", "Permission denied", "pellox2.xml"})
+            EXPECT_NE(report.find(part), std::string::npos) << report;
+        EXPECT_EQ(ClockFile(*driver), "old clock file");
+        EXPECT_EQ(Stored(*driver), before);
+        ExpectNoLeftovers(*driver);
+    }
+}
+
+TEST_F(SettingsDialog, AMissingCatalogueIsReportedAndTheDialogNeverOpens) {
+    ASSERT_TRUE(dialog->Prepare(Obstacle::NoCatalogue));
+    EXPECT_FALSE(dialog->Open());
+    EXPECT_EQ(dialog->Report(),
+              L"Unable to locate Time Zones information in Registry under the key: \r\n"
+              L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones");
+    EXPECT_EQ(ClockFile(*dialog), "<missing>");
+    EXPECT_TRUE(Stored(*dialog).empty());
+}
+
+}  // namespace

@@ -1,0 +1,188 @@
+// Start-up's and the saver window's calls in their order, for every road and every command,
+// and the web link opener's; the programs themselves: tests/contract/SaverProgramSuite.cpp.
+#include <gtest/gtest.h>
+
+#include "fakes/FakeProgramPorts.h"
+#include "fakes/RecordingScreenSaver.h"
+#include "platform/AppError.h"
+#include "shell/OpenWebLink.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+const Calls kCommon = {"FindWindowA(null, Display Properties)", "AnotherFullScreenInstance"};
+const Calls kFullScreen = {"ClaimFullScreen", "VirtualScreenRect", "CreateSaverWindow(1)",
+                           "SetWindowPos(119, -1, -1280, 0, 3200, 1080, 0x40)",
+                           "SystemParametersInfoA(97, 0xFFFFFFFF, ptr, 0)"};
+const Calls kPreview = {"IsWindow(1234)",
+                        "GetClientRect(1234)",
+                        "CreateSaverWindow(4)",
+                        "SetSaverWindowTitle(119, Preview)",
+                        "GetWindowLongA(119, -16)",
+                        "SetWindowLongA(119, -16, 0x56CF0000)",
+                        "SetParent(119, 1234)",
+                        "SetWindowLongA(119, -8, 0x4D2)",
+                        "SetWindowPos(119, 0, 0, 0, 152, 112, 0x54)"};
+
+TEST(StartupTest, EveryRoadMakesItsCallsInOrder) {
+    const struct {
+        const wchar_t* arguments;
+        bool another;                  // another full-screen instance runs
+        ss::Window displayProperties;  // what FindWindowA finds
+        StartupRoad road;
+        std::int32_t runMode;
+        Calls calls;  // after the common two
+    } cases[] = {
+        {L"/s", false, 0, StartupRoad::FullScreen, 1, kFullScreen},
+        {L"  /S  ", false, 0, StartupRoad::FullScreen, 1, kFullScreen},
+        {L"/saver", false, 0, StartupRoad::FullScreen, 1, kFullScreen},
+        {L"/s 99", false, 0, StartupRoad::FullScreen, 1, kFullScreen},
+        {L"", true, 0, StartupRoad::FullScreen, 1, kFullScreen},  // the rule is for "/s" only
+        {L"/s", true, 0x4242, StartupRoad::FullScreen, 1, kFullScreen},
+        {L"/s", true, 0, StartupRoad::EndedAtOnce, 0, {}},
+        {L"/p:1234", false, 0, StartupRoad::Preview, 4, kPreview},
+        {L"/p    1234", false, 0, StartupRoad::Preview, 4, kPreview},
+        {L" /P 1234 ", true, 0, StartupRoad::Preview, 4, kPreview},
+        {L"/p 4321", false, 0, StartupRoad::EndedAtOnce, 4, {"IsWindow(4321)"}},  // no window
+        {L"/c:5678", false, 0, StartupRoad::Settings, 0, {"ShowSettingsDialog"}},
+        {L"/a", true, 0, StartupRoad::None, 0, {}},
+        {L"-s", false, 0, StartupRoad::None, 0, {}},
+        {L"s", false, 0, StartupRoad::None, 0, {}},
+        {L"/x /s", true, 0, StartupRoad::None, 0, {}},
+    };
+    for (const auto& c : cases) {
+        RecordingScreenSaver fake;
+        fake.anotherInstance = c.another;
+        fake.displayProperties = c.displayProperties;
+        mGlobals globals{fake, fake, fake};
+        EXPECT_EQ(globals.Main(c.arguments), c.road) << utf8::FromWide(c.arguments);
+        Calls expected = kCommon;
+        expected.insert(expected.end(), c.calls.begin(), c.calls.end());
+        EXPECT_EQ(fake.calls, expected) << utf8::FromWide(c.arguments);
+        EXPECT_EQ(globals.RunMode, c.runMode) << utf8::FromWide(c.arguments);
+        if (c.road == StartupRoad::FullScreen) {
+            EXPECT_EQ(globals.SaverRect, fake.virtualScreen);
+        }
+        if (c.road == StartupRoad::Preview) {
+            EXPECT_EQ(globals.SaverRect, fake.clientRect);
+            EXPECT_EQ(globals.PreviewParent, 1234);
+        }
+    }
+}
+
+TEST(StartupTest, APreviewHandleThatIsNoNumberIsAConversionErrorWithoutAWindow) {
+    const std::pair<const wchar_t*, long> cases[] = {
+        {L"/p abc", errnum::TypeMismatch},    {L"/p", errnum::TypeMismatch},
+        {L"/p   ", errnum::TypeMismatch},     {L"/p 12x", errnum::TypeMismatch},
+        {L"/p 2147483648", errnum::Overflow}, {L"/p -2147483649", errnum::Overflow}};
+    for (const auto& [arguments, number] : cases) {
+        RecordingScreenSaver fake;
+        mGlobals globals(fake, fake, fake);
+        try {
+            globals.Main(arguments);
+            ADD_FAILURE() << "no error for " << utf8::FromWide(arguments);
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.Number, number) << utf8::FromWide(arguments);
+        }
+        EXPECT_EQ(fake.calls, kCommon) << utf8::FromWide(arguments);
+    }
+    const std::pair<const wchar_t*, std::int32_t> numbers[] = {
+        {L"  42 ", 42}, {L"-2147483648", INT32_MIN}, {L"2147483647", INT32_MAX}, {L"+7", 7}};
+    for (const auto& [text, value] : numbers) EXPECT_EQ(ToInt32Strict(text), value);
+    for (const wchar_t* text : {L"+", L"-", L"1 2", L"99999999999"})
+        EXPECT_THROW(ToInt32Strict(text), AppError) << utf8::FromWide(text);
+    EXPECT_EQ(NormaliseCommandLine(L"  /S  Mixed "), L"/s  mixed");
+}
+
+struct Saver {
+    RecordingScreenSaver system;
+    std::int32_t runMode = 1;
+    frmMain form{system, runMode, system, system};
+};
+
+const Calls kEndSaver = {"ShowCursor(true)", "SetWindowPos(119, -2, 0, 0, 0, 0, 0x1)",
+                         "SystemParametersInfoA(97, 0x0, ptr, 0)", "TerminateProcess"};
+
+TEST(SaverWindowTest, LoadAndResizePlaceThePlayer) {
+    Saver saver;
+    saver.form.Form_Load();
+    saver.system.appPath = L"D:\\";  // a drive root already ends in a backslash
+    saver.form.Form_Load();
+    saver.system.minimized = true;
+    saver.form.Form_Resize();
+    saver.system.minimized = false;
+    saver.form.Form_Resize();
+    EXPECT_EQ(saver.system.calls,
+              (Calls{"Movie(C:\\Program Files\\Pellox\\PELLOXSS1.SWF)", "Movie(D:\\PELLOXSS1.SWF)",
+                     "Top(0)", "Left(0)", "Width(1920)", "Height(1080)"}));
+}
+
+TEST(SaverWindowTest, WhatEndsTheSaver) {
+    const struct {
+        std::vector<const wchar_t*> commands;  // nullptr: a key press
+        bool ends;
+        int moves;  // MouseMoveCount afterwards
+    } cases[] = {
+        {{L"MOUSEMOVE", L"MOUSEMOVE", L"MOUSEMOVE"}, false, 3},
+        {{L"MOUSEMOVE", L"MOUSEMOVE", L"MOUSEMOVE", L"MOUSEMOVE"}, true, 3},
+        {{L"KEYDOWN"}, true, 0},
+        {{L"MOUSEMOVE", L"KEYUP"}, true, 1},
+        {{nullptr}, true, 0},
+        {{L"mousemove", L"keydown", L"KeyUp", L"QUIT", L"", L"MOUSEMOVE "}, false, 0},
+    };
+    for (const auto& c : cases) {
+        Saver saver;
+        for (const wchar_t* command : c.commands) {
+            if (command) {
+                saver.form.swf_FSCommand(command, L"ignored");
+            } else {
+                saver.form.Form_KeyPress('x');
+            }
+        }
+        EXPECT_EQ(saver.system.calls, c.ends ? kEndSaver : Calls{}) << c.commands.size();
+        EXPECT_EQ(saver.form.MouseMoveCount, c.moves);
+    }
+}
+
+TEST(SaverWindowTest, UnloadRestoresTheCursorOnlyInFullScreen) {
+    Saver full;
+    EXPECT_FALSE(full.form.Form_Unload());
+    EXPECT_EQ(full.system.calls, (Calls{"ShowCursor(true)", "ClearPointerOverride"}));
+    Saver preview;
+    preview.runMode = 4;
+    EXPECT_FALSE(preview.form.Form_Unload());
+    EXPECT_EQ(preview.system.calls, Calls{"ClearPointerOverride"});
+}
+
+TEST(OpenWebLink, OpensTheAddressWithTheHourglassShownDuringTheCall) {
+    FakePointer pointer;
+    FakeShell shell(&pointer);
+    OpenWebLink(shell, pointer, Windows1252CodePage(), L"https://example.com/caf\u00e9");
+    ASSERT_EQ(shell.calls.size(), 1u);
+    const FakeShell::Call& call = shell.calls[0];
+    EXPECT_EQ(call.owner, 0u);
+    EXPECT_EQ(call.verb, "open");
+    EXPECT_EQ(call.file, "https://example.com/caf\xe9");  // the ANSI code page
+    EXPECT_EQ(call.parameters, "");
+    EXPECT_FALSE(call.directory.has_value());
+    EXPECT_EQ(call.show, kSwShowNormal);
+    EXPECT_EQ(call.pointerDuringCall, PointerShape::Hourglass);
+    EXPECT_EQ(pointer.history, (std::vector{PointerShape::Hourglass, PointerShape::Default}));
+}
+
+TEST(OpenWebLink, PointerEndsClearedWhateverFails) {
+    for (int failing : {0, 1, 2}) {  // the shell, the hourglass, nothing (an empty address)
+        FakePointer pointer;
+        FakeShell shell(&pointer);
+        shell.fail = failing == 0;
+        pointer.failSetting = failing == 1;
+        pointer.current = PointerShape::Hourglass;  // set before the call
+        const std::wstring address = failing == 2 ? L"   " : L"https://example.com/";
+        EXPECT_NO_THROW(OpenWebLink(shell, pointer, Utf8CodePage(), address));
+        EXPECT_EQ(shell.calls.size(), failing == 2 ? 0u : 1u) << failing;
+        EXPECT_EQ(pointer.current, PointerShape::Default) << failing;
+    }
+}
+
+}  // namespace

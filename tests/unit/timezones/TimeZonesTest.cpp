@@ -1,0 +1,195 @@
+// The catalogue's reading of the registry, its sort and the offset text. The fake registry refuses
+// write access as HKEY_LOCAL_MACHINE does to a standard user: a load that asked for it would find
+// nothing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fakes/FakeRegistry.h"
+#include "fakes/FakeSystem.h"
+#include "timezones/GmtOffset.h"
+#include "timezones/MSortRoutines.h"
+#include "timezones/MTimeZone.h"
+
+namespace {
+
+const std::string kRoot = kTimeZonesKeyNT;
+
+class CatalogueTest : public ::testing::Test {
+  protected:
+    void AddZone(const std::string& name, const std::string& display, std::int32_t bias = 0) {
+        registry.AddSubkey(kRoot, name);
+        const std::string path = kRoot + "\\" + name;
+        std::string tzi(44, '\0');
+        std::memcpy(tzi.data(), &bias, sizeof bias);
+        registry.SetBinary(path, "TZI", tzi);
+        registry.SetText(path, "Display", display);
+        registry.SetText(path, "Std", name);
+        registry.SetText(path, "Dlt", name + " (summer)");
+        registry.SetText(path, "MapID", "1,2");
+    }
+    std::vector<std::wstring> Displays() const {
+        std::vector<std::wstring> result;
+        for (const auto& z : catalogue.TimeZones) result.push_back(z.Display);
+        return result;
+    }
+    static bool Zeros(const TimeZoneRecord& zone) {
+        return std::all_of(zone.TZI.begin(), zone.TZI.end(), [](auto b) { return b == 0; });
+    }
+
+    FakeRegistry registry;
+    FakeVersion version;
+    FoldingCompare compare;
+    Utf8CodePage ansi;
+    MTimeZone catalogue{registry, version, compare, ansi};
+};
+
+TEST_F(CatalogueTest, EveryZoneSortedWithItsValuesAndKeyNameAndEveryKeyClosed) {
+    AddZone("Tokyo Standard Time", "(GMT+09:00) Osaka, Sapporo, Tokyo", -540);
+    AddZone("GMT Standard Time", "(GMT) Greenwich Mean Time : Dublin, London", 0);
+    AddZone("Eastern Standard Time", "(GMT-05:00) Eastern Time (US & Canada)", 300);
+    // Without its text values: 2048 spaces each; without TZI: 44 zero bytes.
+    registry.AddSubkey(kRoot, "Bare");
+    registry.Key(kRoot + "\\Bare");
+    // A zone key that cannot be opened: the empty record, which sorts first.
+    registry.AddSubkey(kRoot, "Locked");
+    registry.Key(kRoot + "\\Locked").unopenable = true;
+
+    ASSERT_TRUE(catalogue.LoadTimeZoneCatalogue(kRoot));
+    // "(GMT)" < "(GMT+..." < "(GMT-..." by the character after the common prefix.
+    EXPECT_EQ(Displays(), (std::vector<std::wstring>{L"", std::wstring(2048, L' '),
+                                                     L"(GMT) Greenwich Mean Time : Dublin, London",
+                                                     L"(GMT+09:00) Osaka, Sapporo, Tokyo",
+                                                     L"(GMT-05:00) Eastern Time (US & Canada)"}));
+    const TimeZoneRecord& tokyo = catalogue.TimeZones[3];
+    EXPECT_EQ(tokyo.KeyName + L"|" + tokyo.Std + L"|" + tokyo.Dlt + L"|" + tokyo.MapID,
+              L"Tokyo Standard Time|Tokyo Standard Time|Tokyo Standard Time (summer)|1,2");
+    std::int32_t bias = 0;
+    std::memcpy(&bias, tokyo.TZI.data(), 4);
+    EXPECT_EQ(bias, -540);
+    const TimeZoneRecord &locked = catalogue.TimeZones[0], &bare = catalogue.TimeZones[1];
+    EXPECT_EQ(locked.KeyName, L"Locked");
+    EXPECT_EQ(locked.Std, L"");
+    EXPECT_TRUE(Zeros(locked));
+    EXPECT_EQ(bare.Std, std::wstring(2048, L' '));
+    EXPECT_EQ(bare.MapID, std::wstring(2048, L' '));
+    EXPECT_TRUE(Zeros(bare));
+    EXPECT_EQ(registry.OpenKeyCount(), 0u);
+}
+
+TEST_F(CatalogueTest, SubkeyNameIsCutAtItsFirstNul) {
+    AddZone("Real", "(GMT+02:00) Real");
+    registry.AddSubkey(kRoot, std::string("Real\0Ghost", 10));
+    ASSERT_TRUE(catalogue.LoadTimeZoneCatalogue(kRoot));
+    ASSERT_EQ(catalogue.TimeZones.size(), 2u);
+    for (const auto& zone : catalogue.TimeZones) {
+        EXPECT_EQ(zone.KeyName, L"Real");
+        EXPECT_EQ(zone.Display, L"(GMT+02:00) Real");
+    }
+}
+
+TEST_F(CatalogueTest, EmptyMissingAndReloadedCatalogues) {
+    registry.Key(kRoot);  // opens, with no subkeys: true and an empty catalogue
+    EXPECT_TRUE(catalogue.LoadTimeZoneCatalogue(kRoot));
+    EXPECT_TRUE(catalogue.TimeZones.empty());
+    EXPECT_FALSE(catalogue.LoadTimeZoneCatalogue("Software\\Nowhere"));
+    EXPECT_TRUE(catalogue.TimeZones.empty());
+
+    // A later load holds exactly what it found, nothing left over from the one before.
+    AddZone("B", "(GMT+02:00) B");
+    AddZone("A", "(GMT+01:00) A");
+    ASSERT_TRUE(catalogue.LoadTimeZoneCatalogue(kRoot));
+    EXPECT_EQ(catalogue.TimeZones.size(), 2u);
+    registry.Key(kRoot).subkeys.pop_back();
+    ASSERT_TRUE(catalogue.LoadTimeZoneCatalogue(kRoot));
+    EXPECT_EQ(Displays(), std::vector<std::wstring>{L"(GMT+02:00) B"});
+    registry.Key(kRoot).subkeys.clear();
+    ASSERT_TRUE(catalogue.LoadTimeZoneCatalogue(kRoot));
+    EXPECT_TRUE(catalogue.TimeZones.empty());
+    EXPECT_EQ(registry.OpenKeyCount(), 0u);
+}
+
+TEST_F(CatalogueTest, VersionChoosesTheCatalogueKey) {
+    EXPECT_EQ(catalogue.CatalogueKey(), kTimeZonesKeyNT);
+    EXPECT_EQ(version.sizeSeen, 148u);
+    version.platformId = 1;  // Windows 9x
+    EXPECT_EQ(catalogue.CatalogueKey(), kTimeZonesKey9x);
+    version.platformId = kPlatformWin32Nt;
+    version.result = 0;  // a failed call counts as not NT
+    EXPECT_FALSE(catalogue.IsWindowsNT());
+    EXPECT_EQ(catalogue.CatalogueKey(), kTimeZonesKey9x);
+}
+
+// Zones named by the letters of `displays`, keyed by their position ("0", "1", ...); after the
+// sort, the keys in their new order.
+std::wstring Sorted(const std::wstring& displays, bool ascending, bool caseSensitive,
+                    std::size_t first = 0, std::size_t last = 0) {
+    TimeZoneList list;
+    for (wchar_t c : displays) {
+        list.push_back({});
+        list.back().Display = c == L'_' ? L"" : std::wstring(1, c);
+        list.back().KeyName = std::to_wstring(list.size() - 1);
+    }
+    if (last) {
+        InsertionSortTimeZones(list, first, last, 1, CompareMode::Text, FoldingCompare());
+    } else {
+        SortTimeZones(list, ascending, caseSensitive, FoldingCompare());
+    }
+    std::wstring keys;
+    for (const auto& zone : list) keys += zone.KeyName;
+    return keys;
+}
+
+TEST(SortTest, StableInsertionSortInEveryMode) {
+    // Equal names (ignoring case) keep their enumeration order; the empty name comes first.
+    EXPECT_EQ(Sorted(L"bAB_ac", true, false), L"314025");
+    EXPECT_EQ(Sorted(L"aCAb", false, false), L"1302");
+    EXPECT_EQ(Sorted(L"bBaA", true, true), L"3120");  // by character code
+    EXPECT_EQ(Sorted(L"x", true, false), L"0");
+    EXPECT_EQ(Sorted(L"abcd", true, false), L"0123");
+    EXPECT_EQ(Sorted(L"zcba0", true, false, 1, 3), L"03214");  // only its range
+}
+
+TEST(GmtOffsetTest, DisplayNameAndDaylightGiveTheOffsetText) {
+    // clang-format off
+    const std::tuple<const wchar_t*, bool, const wchar_t*> cases[] = {
+        {L"(GMT+10:00) Canberra, Melbourne", false, L"GMT+10:00"},
+        {L"(GMT+10:00) Canberra, Melbourne", true, L"GMT+11:00"},
+        {L"(GMT-05:00) Eastern Time (US & Canada)", false, L"GMT-05:00"},
+        {L"(GMT-05:00) Eastern Time (US & Canada)", true, L"GMT-04:00"},
+        {L"(GMT) Greenwich Mean Time", false, L"GMT+00:00"},
+        {L"(GMT) Greenwich Mean Time", true, L"GMT+01:00"},
+        {L"(GMT+05:30) Chennai, Kolkata", false, L"GMT+05:30"},
+        {L"(GMT+05:30) Chennai, Kolkata", true, L"GMT+06:30"},
+        {L"(GMT-03:30) Newfoundland", true, L"GMT-02:30"},
+        {L"(GMT+09:00) Osaka", true, L"GMT+10:00"},
+        {L"(GMT-10:00) Hawaii", true, L"GMT-09:00"},
+        {L"(GMT-01:00) Azores", true, L"GMT-00:00"},  // keeps its minus sign
+        {L"(GMT+13:00) Nuku'alofa", true, L"GMT+14:00"},
+        {L"(GMT+23:00) Nowhere", true, L"GMT+24:00"},  // nothing wraps around
+        {L"(GMT+05:45) Kathmandu", true, L"GMT+06:45"},
+        {L"", false, L"GMT+00:00"}, {L"", true, L"GMT+01:00"},
+        // Letters are copied and only position five decides; zero offsets are fixed texts.
+        {L"(UTC+10:00) Sydney", false, L"UTC+10:00"}, {L"(UTC+10:00) Sydney", true, L"UTC+11:00"},
+        {L"(UTC) Coordinated Universal Time", false, L"GMT+00:00"},
+        {L"(UTC) Coordinated Universal Time", true, L"GMT+01:00"},
+        {L"(GMT", true, L"GMT+01:00"}, {L"Somewhere", false, L"GMT+00:00"},
+        // Without daylight time a signed text is copied through, whatever follows.
+        {L"(GMT+ab:cd) odd", false, L"GMT+ab:cd"}, {L"(GMT+05", false, L"GMT+05"},
+        // Unreadable hours with daylight time never give a malformed text.
+        {L"(GMT+", true, L"GMT+01:00"}, {L"(GMT-ab:00) odd", true, L"GMT+01:00"},
+        {L"(GMT+5:00) odd", true, L"GMT+01:00"}, {L"(GMT+05)", true, L"GMT+01:00"},
+        {L"(GMT+05:x0) odd", true, L"GMT+01:00"},
+        // Negative under one hour with daylight time crosses to plus.
+        {L"(GMT-00:30) half", true, L"GMT+00:30"}, {L"(GMT-00:45) odd", true, L"GMT+00:15"},
+        {L"(UTC-00:00) zero", true, L"UTC+01:00"}, {L"(GMT-00:30) half", false, L"GMT-00:30"}};
+    // clang-format on
+    for (const auto& [display, daylight, offset] : cases)
+        EXPECT_EQ(GetGmtOffset(display, daylight), offset)
+            << testing::PrintToString(std::wstring(display)) << " daylight " << daylight;
+    EXPECT_EQ(GetGmtOffset(std::wstring(2048, L' '), true), L"GMT+01:00");
+    for (const auto& [hour, text] : {std::pair{0, L"00"}, {9, L"09"}, {10, L"10"}, {124, L"124"}})
+        EXPECT_EQ(PadHour(hour), text);
+}
+
+}  // namespace
