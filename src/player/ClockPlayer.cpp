@@ -83,8 +83,11 @@ void ClockPlayer::DrawAll(std::int64_t now) {
     BuildHands(now, shown_);
     const RectI whole{0, 0, width_, height_};
     surface_.CopyStill(whole);
-    surface_.PaintItems(shown_, whole);
-    surface_.Present(whole);
+    for (std::size_t first = 0; first < shown_.size(); first += kHandItems) {
+        const auto hands = std::span<const SceneItem>(shown_).subspan(first, kHandItems);
+        surface_.PaintItems(hands, AreaOf(hands, {}));
+    }
+    surface_.Present({&whole, 1});
     stillDirty_ = false;
     minute_ = FloorDiv(now, kMinuteMs);
     second_ = FloorDiv(now, kSecondMs);
@@ -95,23 +98,30 @@ void ClockPlayer::DrawAll(std::int64_t now) {
 void ClockPlayer::DrawHands(std::int64_t now) {
     BuildHands(now, next_);
     stillDirty_ = true;  // until all is drawn: after a failure the next tick draws everything
+    changed_.clear();
     for (std::size_t first = 0; first < next_.size(); first += kHandItems) {
         const auto before = std::span<const SceneItem>(shown_).subspan(first, kHandItems);
         const auto after = std::span<const SceneItem>(next_).subspan(first, kHandItems);
         if (std::equal(before.begin(), before.end(), after.begin())) continue;
-        RectF dirty;
-        for (const SceneItem& item : before) dirty = Union(dirty, Bounds(item));
-        for (const SceneItem& item : after) dirty = Union(dirty, Bounds(item));
-        const RectI area = PixelsOf(dirty, width_, height_);
+        const RectI area = AreaOf(after, before);
         if (area.Empty()) continue;
         surface_.CopyStill(area);
         surface_.PaintItems(after, area);
-        surface_.Present(area);
+        changed_.push_back(area);
     }
+    if (!changed_.empty()) surface_.Present(changed_);
     stillDirty_ = false;
     std::swap(shown_, next_);
     second_ = FloorDiv(now, kSecondMs);
     ++frames_;
+}
+
+// The pixels that items cover, and others.
+RectI ClockPlayer::AreaOf(std::span<const SceneItem> items, std::span<const SceneItem> more) const {
+    RectF bounds;
+    for (const auto group : {items, more})
+        for (const SceneItem& item : group) bounds = Union(bounds, Bounds(item));
+    return PixelsOf(bounds, width_, height_);
 }
 
 void ClockPlayer::KeyDown(int key, bool repeat) {

@@ -37,10 +37,10 @@ class PlayerSurface {
     virtual bool PaintStill(Rgb background, std::span<const SceneItem> items) = 0;
     // Copies an area of the still layer onto the frame.
     virtual void CopyStill(const RectI& area) = 0;
-    // Paints items onto the frame; they lie inside `area`, which was just copied.
+    // Paints items onto the frame; they lie inside `area` (one clock's hands).
     virtual void PaintItems(std::span<const SceneItem> items, const RectI& area) = 0;
-    // Puts an area of the frame on the screen.
-    virtual void Present(const RectI& area) = 0;
+    // Puts areas of the frame on the screen.
+    virtual void Present(std::span<const RectI> areas) = 0;
 };
 
 class ClockPlayer {
@@ -81,6 +81,7 @@ class ClockPlayer {
     void DrawAll(std::int64_t now);
     void DrawHands(std::int64_t now);
     void BuildHands(std::int64_t now, std::vector<SceneItem>& hands) const;
+    RectI AreaOf(std::span<const SceneItem> items, std::span<const SceneItem> more) const;
     void Raise(const wchar_t* command);
 
     ClockEnvironment& environment_;
@@ -100,6 +101,7 @@ class ClockPlayer {
     bool drawn_ = false;  // second_ holds the second last drawn
     Scene scene_;
     std::vector<SceneItem> shown_, next_;  // the hands on the frame, kHandItems per clock
+    std::vector<RectI> changed_;
     std::uint64_t frames_ = 0;
 
     std::vector<int> heldKeys_;

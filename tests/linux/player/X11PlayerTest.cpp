@@ -22,6 +22,8 @@ extern "C" __attribute__((visibility("default"))) const char* __lsan_default_sup
 
 namespace {
 
+using namespace std::chrono_literals;
+
 TEST(X11PlayerTest, SecondsOfHandsShowWhatDrawingEverythingShows) {
     const auto folder = std::filesystem::temp_directory_path() / "pellox-x11-player";
     std::filesystem::create_directories(folder);
@@ -38,24 +40,26 @@ TEST(X11PlayerTest, SecondsOfHandsShowWhatDrawingEverythingShows) {
     auto player = X11PlayerWindow::Attach(display, host);
     player->SetMovie(movie);
     XImage* image = nullptr;
-    auto shot = [&] {
+    auto shot = [&] {  // the window's colours
         if (image) XDestroyImage(image);
         XSync(display, False);
         image = XGetImage(display, host, 0, 0, 800, 450, AllPlanes, ZPixmap);
-        return image ? std::string(image->data, image->bytes_per_line * 450) : std::string();
+        std::vector<unsigned long> colours;
+        for (int i = 0; image && i < 800 * 450; ++i)
+            colours.push_back(XGetPixel(image, i % 800, i / 800) & 0xffffff);
+        return colours;
     };
     bool same = false;  // the second may turn between the two looks: a few tries
     for (int attempt = 0; attempt < 3 && !same; ++attempt) {
         const std::uint64_t frames = player->Player().FramesDrawn() + 3;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (player->Player().FramesDrawn() < frames &&
-               std::chrono::steady_clock::now() < deadline) {
+        for (const auto end = std::chrono::steady_clock::now() + 30s;
+             player->Player().FramesDrawn() < frames && std::chrono::steady_clock::now() < end;
+             std::this_thread::sleep_for(10ms)) {
             for (XEvent event; XPending(display);)
                 XNextEvent(display, &event), player->HandleEvent(event);
             player->Tick();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        const std::string partial = shot();
+        const auto partial = shot();
         player->SetMovie(movie);  // everything drawn again
         player->Tick();
         same = !partial.empty() && shot() == partial;

@@ -36,7 +36,6 @@ const std::string kSaverBlock =
 
 TEST(StoredSettingsTest, TheSaversBlockAndBack) {
     EXPECT_EQ(BuildStoredSettings(SaverPlayerProperties()), Bytes(kSaverBlock));
-    EXPECT_EQ(Bytes(kSaverBlock).size(), kStoredSettingsSize);
     EXPECT_EQ(ParseStoredSettings(Bytes(kSaverBlock)), SaverPlayerProperties());
 
     PlayerProperties other = SaverPlayerProperties();

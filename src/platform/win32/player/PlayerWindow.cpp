@@ -125,9 +125,11 @@ class PlayerWindow::Impl final : private PlayerSurface {
         ::PaintItems(items, canvas);
     }
 
-    void Present(const RectI& r) override {
+    void Present(std::span<const RectI> areas) override {
         WindowDc dc(window_);
-        BitBlt(dc.Get(), r.left, r.top, r.Width(), r.Height(), frame_.Dc(), r.left, r.top, SRCCOPY);
+        for (const RectI& r : areas)
+            BitBlt(dc.Get(), r.left, r.top, r.Width(), r.Height(), frame_.Dc(), r.left, r.top,
+                   SRCCOPY);
     }
 
     bool HighQuality() const { return properties_.Quality != L"Low"; }
