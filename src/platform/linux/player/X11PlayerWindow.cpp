@@ -1,14 +1,11 @@
 #include "platform/linux/player/X11PlayerWindow.h"
 
 #include <X11/XKBlib.h>
-#include <X11/Xutil.h>
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
-#include <X11/extensions/Xrender.h>
 #include <poll.h>
 
 #include <algorithm>
-#include <bit>
 #include <vector>
 
 #include "platform/AppError.h"
@@ -16,16 +13,9 @@
 #include "platform/linux/player/CairoCanvas.h"
 #include "platform/linux/player/CairoObjects.h"
 #include "platform/linux/player/LinuxClockEnvironment.h"
-#include "platform/linux/player/SharedPixels.h"
 #include "player/StoredSettings.h"
 
 namespace {
-
-int FreePicture(Display* display, XID picture) {
-    XRenderFreePicture(display, picture);
-    return 0;
-}
-using UniquePicture = UniqueXid<FreePicture>;
 
 // The monitors in root coordinates: Xinerama's screens when it is active (it also answers for
 // a multi-screen Xvfb), otherwise RandR's monitors; empty when neither knows.
@@ -164,38 +154,16 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
     ClockPlayer player_;
 
   private:
-    // PlayerSurface. The still layer and the frame are pixmaps on the server. Where the window's
-    // pixels are 32-bit xRGB (as cairo's image surfaces lay them out) and the server shares
-    // memory with the program, the drawing happens here: the still layer in bands put into its
-    // pixmap, each clock's hands on a transparent piece put into the overlay pixmap and laid
-    // over the frame. The server then only copies and blends pixels, and nothing waits for it
-    // within a second: rasterising antialiased shapes itself costs it several times more.
-    // Otherwise cairo draws on the pixmaps through Xlib.
-    static constexpr int kBandPixels = 1 << 17;
-
+    // PlayerSurface: the still layer and the frame are pixmaps on the server, drawn through
+    // cairo's Xlib surfaces. (Measured against it, and costing the program and the server more
+    // together: drawing on this side and putting the pixels through shared memory, and drawing
+    // the hands straight on the window.)
     int Width() override { return window_ ? width_ : 0; }
     int Height() override { return window_ ? height_ : 0; }
 
     bool PaintStill(Rgb background, std::span<const SceneItem> items) override {
         if (!frame_ || width_ != frameWidth_ || height_ != frameHeight_) {
             if (!MakePixmaps()) return false;
-        }
-        const int rows = std::max(1, kBandPixels / width_);
-        if (clientPixels_ && shared_.Reserve(static_cast<std::size_t>(width_) * rows * 4)) {
-            for (int top = 0; top < height_; top += rows) {
-                const RectI band{0, top, width_, std::min(height_, top + rows)};
-                shared_.Settle();  // the band before is in the pixmap
-                DrawHere(band, CAIRO_FORMAT_RGB24, 0, [&](CairoCanvas& canvas) {
-                    canvas.Clear(background);
-                    for (const SceneItem& item : items) {
-                        const RectF b = Bounds(item);  // with room for a text's overhang
-                        if (b.Bottom() + 4 > band.top && b.top - 4 < band.bottom)
-                            ::PaintItems({&item, 1}, canvas);
-                    }
-                });
-                shared_.Put(still_.Get(), gc_->Get(), 24, 0, band);
-            }
-            return true;
         }
         UniqueCairo cr(cairo_create(stillSurface_.get()));
         CairoCanvas canvas(cr.get(), highQuality_);
@@ -207,8 +175,7 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
 
     void CopyStill(const RectI& r) override { Copy(still_.Get(), frame_.Get(), r); }
 
-    void PaintItems(std::span<const SceneItem> items, const RectI& area) override {
-        if (clientPixels_ && PaintPiece(items, area)) return;
+    void PaintItems(std::span<const SceneItem> items, const RectI&) override {
         UniqueCairo cr(cairo_create(frameSurface_.get()));
         CairoCanvas canvas(cr.get(), highQuality_);
         ::PaintItems(items, canvas);
@@ -218,7 +185,6 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
     void Present(std::span<const RectI> areas) override {
         for (const RectI& r : areas) Copy(frame_.Get(), window_, r);
         XFlush(display_);
-        pieces_ = 0;
     }
 
     void Copy(Drawable from, Drawable to, const RectI& r) {
@@ -226,59 +192,7 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
                   static_cast<unsigned>(r.Height()), r.left, r.top);
     }
 
-    // Items on a transparent piece of the shared memory (each piece of a second in a place of
-    // its own, since the server reads them later), put into the overlay pixmap and laid over
-    // the frame. False, with nothing drawn, when the memory cannot be had.
-    bool PaintPiece(std::span<const SceneItem> items, const RectI& area) {
-        const int w = area.Width(), h = area.Height();
-        const std::size_t bytes = static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4;
-        if (pieces_ == 0) shared_.Settle();  // the last second's pieces are in the pixmap
-        if (!shared_.Reserve(pieces_ + bytes)) {
-            pieces_ = 0;  // a larger segment: the pieces before were sent
-            if (!shared_.Reserve(std::max<std::size_t>(bytes * 5, kBandPixels * 4))) return false;
-        }
-        if (w > overlayWidth_ || h > overlayHeight_) {
-            overlayPicture_.Reset();
-            overlay_.Reset();
-            overlayWidth_ = std::max(w, overlayWidth_);
-            overlayHeight_ = std::max(h, overlayHeight_);
-            overlay_ = UniquePixmap(
-                display_, XCreatePixmap(display_, window_, overlayWidth_, overlayHeight_, 32));
-            overlayGc_ = std::make_unique<UniqueGc>(display_, overlay_.Get());
-            overlayPicture_ = UniquePicture(
-                display_, XRenderCreatePicture(
-                              display_, overlay_.Get(),
-                              XRenderFindStandardFormat(display_, PictStandardARGB32), 0, nullptr));
-        }
-        DrawHere(area, CAIRO_FORMAT_ARGB32, pieces_,
-                 [&](CairoCanvas& canvas) { ::PaintItems(items, canvas); });
-        shared_.Put(overlay_.Get(), overlayGc_->Get(), 32, pieces_, {0, 0, w, h});
-        XRenderComposite(display_, PictOpOver, overlayPicture_.Get(), None, framePicture_.Get(), 0,
-                         0, 0, 0, area.left, area.top, static_cast<unsigned>(w),
-                         static_cast<unsigned>(h));
-        pieces_ += bytes;
-        return true;
-    }
-
-    // Draws on an area here, in the shared memory at `offset`: cleared, then drawn on by cairo's
-    // image backend.
-    template <typename Draw>
-    void DrawHere(const RectI& area, cairo_format_t format, std::size_t offset, Draw draw) {
-        const int w = area.Width(), h = area.Height();
-        UniqueCairoSurface surface(cairo_image_surface_create_for_data(
-            reinterpret_cast<unsigned char*>(shared_.Data()) + offset, format, w, h, w * 4));
-        UniqueCairo cr(cairo_create(surface.get()));
-        cairo_set_operator(cr.get(), CAIRO_OPERATOR_CLEAR);
-        cairo_paint(cr.get());
-        cairo_set_operator(cr.get(), CAIRO_OPERATOR_OVER);
-        cairo_translate(cr.get(), -area.left, -area.top);
-        CairoCanvas canvas(cr.get(), highQuality_);
-        draw(canvas);
-        cairo_surface_flush(surface.get());
-    }
-
     bool MakePixmaps() {
-        framePicture_.Reset();
         stillSurface_.reset();
         frameSurface_.reset();
         still_.Reset();
@@ -295,24 +209,10 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
             // No NoExpose event for every copy: each would wake the loop.
             XSetGraphicsExposures(display_, gc_->Get(), False);
         }
-        visual_ = attributes.visual;
-        int event = 0, error = 0;
-        const XRenderPictFormat* format = XRenderQueryExtension(display_, &event, &error)
-                                              ? XRenderFindVisualFormat(display_, visual_)
-                                              : nullptr;
-        clientPixels_ = format && attributes.depth == 24 && visual_->red_mask == 0xff0000 &&
-                        visual_->green_mask == 0xff00 && visual_->blue_mask == 0xff &&
-                        BitsPerPixel(24) == 32 && BitsPerPixel(32) == 32 &&
-                        ImageByteOrder(display_) ==
-                            (std::endian::native == std::endian::little ? LSBFirst : MSBFirst);
-        if (clientPixels_) {
-            framePicture_ = UniquePicture(
-                display_, XRenderCreatePicture(display_, frame_.Get(), format, 0, nullptr));
-        }
         stillSurface_.reset(
-            cairo_xlib_surface_create(display_, still_.Get(), visual_, width_, height_));
+            cairo_xlib_surface_create(display_, still_.Get(), attributes.visual, width_, height_));
         frameSurface_.reset(
-            cairo_xlib_surface_create(display_, frame_.Get(), visual_, width_, height_));
+            cairo_xlib_surface_create(display_, frame_.Get(), attributes.visual, width_, height_));
         if (cairo_surface_status(stillSurface_.get()) != CAIRO_STATUS_SUCCESS ||
             cairo_surface_status(frameSurface_.get()) != CAIRO_STATUS_SUCCESS) {
             return false;
@@ -320,16 +220,6 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
         frameWidth_ = width_;
         frameHeight_ = height_;
         return true;
-    }
-
-    int BitsPerPixel(int depth) const {
-        int count = 0, bits = 0;
-        if (XPixmapFormatValues* formats = XListPixmapFormats(display_, &count)) {
-            for (int i = 0; i < count; ++i)
-                if (formats[i].depth == depth) bits = formats[i].bits_per_pixel;
-            XFree(formats);
-        }
-        return bits;
     }
 
     // The monitors in the window's coordinates.
@@ -351,14 +241,6 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
     int frameWidth_ = 0, frameHeight_ = 0;
     UniquePixmap still_, frame_;
     UniqueCairoSurface stillSurface_, frameSurface_;
-    Visual* visual_ = nullptr;
-    bool clientPixels_ = false;
-    SharedPixels shared_{display_};  // the pieces drawn here
-    std::size_t pieces_ = 0;         // bytes of it holding this second's pieces
-    UniquePixmap overlay_;           // 32-bit, for a piece with its transparency
-    std::unique_ptr<UniqueGc> overlayGc_;
-    int overlayWidth_ = 0, overlayHeight_ = 0;
-    UniquePicture overlayPicture_, framePicture_;
     std::unique_ptr<UniqueGc> gc_;
 };
 
