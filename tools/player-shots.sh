@@ -1,47 +1,85 @@
 #!/usr/bin/env bash
-# Screenshots of the clock player in its test host under Wine, at full screen and at several
-# window sizes (the preview among them), to look at.
-#   tools/player-shots.sh OUT_DIR [CLOCK_FILE]
-# Uses $DISPLAY (a 1920x1080 screen, for example "Xvfb :72 -screen 0 1920x1080x24") or the
-# build's own Wine session display.
+# Screenshots of both savers to look at, full screen at 1920x1080 and at preview size:
+#   linux-fullscreen.png   pelloxss /s
+#   linux-preview.png      pelloxss /p into a 152x112 window
+#   windows-fullscreen.png pelloxss.scr /s under Wine
+#   windows-preview.png    pelloxss.scr /s on a 152x112 screen (under Wine the /p child of
+#                          another process's window is not drawn)
+#   tools/player-shots.sh [OUT_DIR=build/shots] [CLOCK_FILE]
+# Needs the native and windows presets built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out=$(mkdir -p "$1" && cd "$1" && pwd)
-export PELLOX_WINE_STATE=$PWD/build/windows/wine
-host=build/windows/tests/player_host.exe
-scripts/wine-session.sh ensure
-DISPLAY=$(scripts/wine-session.sh display)
-export DISPLAY
-
+out=${1:-build/shots}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  PELLOX_WINE_STATE=$work/wine scripts/wine-session.sh stop >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir -p "$work/config/pelloxss" "$work/run" "$work/scr"
+chmod 700 "$work/run"
 if [ -n "${2:-}" ]; then
-  cp "$2" "$work/pellox2.xml"
+  cp "$2" "$work/scr/pellox2.xml"
 else
   printf '%s' '<?xml version="1.0"?><serie><value name="LONDON">GMT+00:00</value><value name="NEW YORK">GMT-05:00</value><value name="SAN FRANCISCO">GMT-08:00</value><value name="HONG KONG">GMT+08:00</value><value name="Local Time">GMT+01:00</value></serie>' \
-    >"$work/pellox2.xml"
+    >"$work/scr/pellox2.xml"
 fi
-movie="Z:${work//\//\\}\\PELLOXSS1.SWF"
+cp "$work/scr/pellox2.xml" "$work/config/pelloxss/pellox2.xml"
+cp build/windows/src/pelloxss.scr "$work/scr/"
 
-shoot() {  # name [WxH]
-  local name=$1 size=${2:-}
-  local args=(/movie "$movie" /describe /seconds 30)
-  [ -n "$size" ] && args+=(/size "$size")
-  build/windows/wine-exec.sh "$host" "${args[@]}" >"$work/out.txt" 2>&1 &
-  local pid=$!
-  for _ in $(seq 300); do grep -q '^end' "$work/out.txt" && break; sleep 0.1; done
-  if [ -n "$size" ]; then
-    import -window root -crop "${size}+0+0" +repage "$out/$name.png"
-  else
-    import -window root "$out/$name.png"
-  fi
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
-  echo "$out/$name.png"
+screen() {  # WxH: starts an Xvfb of that size and prints its display
+  local fifo=$work/display-$1
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
+  pids+=($!)
+  echo ":$(head -n 1 "$fifo")"
 }
 
-shoot fullscreen
-shoot preview-150x110 150x110
-shoot 4x3-1024x768 1024x768
-shoot 21x9-1920x823 1920x823
-shoot portrait-600x1000 600x1000
+linux() {  # DISPLAY ARGS...: the native saver on a display
+  local display=$1
+  shift
+  DISPLAY=$display XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run \
+    build/native/src/pelloxss "$@" >/dev/null 2>&1 &
+  pids+=($!)
+}
+
+full=$(screen 1920x1080)
+linux "$full" /s
+sleep 4
+DISPLAY=$full import -window root "$out/linux-fullscreen.png"
+kill "${pids[-1]}"
+sleep 0.5
+
+DISPLAY=$full xeyes -geometry 152x112+40+40 &
+pids+=($!)
+sleep 1
+host=$(DISPLAY=$full xdotool search --sync --class xeyes | head -n 1)
+linux "$full" /p "$host"
+sleep 4
+DISPLAY=$full import -window root -crop 152x112+40+40 +repage "$out/linux-preview.png"
+
+for size in 1920x1080 152x112; do
+  name=windows-fullscreen
+  [ "$size" = 152x112 ] && name=windows-preview
+  display=$(screen "$size")
+  # A session of its own on this display, in a copy of the build's prefix.
+  PELLOX_WINE_STATE=$work/wine scripts/wine-session.sh stop >/dev/null 2>&1 || true
+  rm -rf "$work/wine"
+  mkdir -p "$work/wine"
+  cp -a build/windows/wine/prefix "$work/wine/prefix"
+  DISPLAY=$display PELLOX_WINE_STATE=$work/wine scripts/wine-session.sh exec \
+    "$work/scr/pelloxss.scr" /s >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 300); do
+    DISPLAY=$display xwininfo -root -tree 2>/dev/null | grep -q '"pelloxss.scr"' && break
+    sleep 0.1
+  done
+  sleep 3
+  DISPLAY=$display import -window root "$out/$name.png"
+done
+ls "$out"/*.png

@@ -2,59 +2,151 @@
 
 #include <algorithm>
 
-ClockPlayer::ClockPlayer(ClockEnvironment& environment, ClockFileSource& source)
-    : environment_(environment), source_(source) {}
+#include "player/ClockTime.h"
+#include "player/OffsetText.h"
+
+ClockPlayer::ClockPlayer(ClockEnvironment& environment, ClockFileSource& source,
+                         PlayerSurface& surface, FSCommandHandler onCommand)
+    : environment_(environment),
+      source_(source),
+      surface_(surface),
+      onCommand_(std::move(onCommand)) {}
 
 void ClockPlayer::SetMovie(const std::wstring& movie) {
     movie_ = movie;
     path_ = ClockFileBesideMovie(movie);
-    lastCheck_.reset();
     Load();
+    stillDirty_ = true;
 }
 
 void ClockPlayer::Load() {
-    if (path_.empty()) {
-        file_ = ClockFile{};
-        stamp_.reset();
-        return;
-    }
-    stamp_ = source_.Stamp(path_);
+    stamp_ = path_.empty() ? std::nullopt : source_.Stamp(path_);
     file_ = stamp_ ? source_.Read(path_) : ClockFile{};
 }
 
-bool ClockPlayer::CheckClockFile(std::int64_t utcMs) {
-    if (path_.empty()) return false;
-    if (lastCheck_ && utcMs - *lastCheck_ < 1000 && utcMs >= *lastCheck_) return false;
-    lastCheck_ = utcMs;
-    if (source_.Stamp(path_) == stamp_) return false;
+bool ClockPlayer::ClockFileChanged() {
+    if (path_.empty() || source_.Stamp(path_) == stamp_) return false;
     Load();
     return true;
 }
 
-void ClockPlayer::Build(int width, int height, const std::vector<RectI>& monitors,
-                        std::int64_t utcMs, Scene& scene) {
-    SceneInput input;
-    input.width = width;
-    input.height = height;
-    input.monitors = monitors;
-    input.utcMs = utcMs;
-    input.file = &file_;
-    input.environment = &environment_;
-    input.background = background_;
-    BuildScene(input, scene);
+void ClockPlayer::SetBackground(std::optional<Rgb> color) {
+    background_ = color;
+    stillDirty_ = true;
 }
 
-int MsToNextSecond(std::int64_t utcMs) {
-    return static_cast<int>(1000 - (utcMs - WholeSecond(utcMs)));
+void ClockPlayer::SetMonitors(std::vector<RectI> monitors) {
+    if (monitors == monitors_) return;
+    monitors_ = std::move(monitors);
+    stillDirty_ = true;
 }
 
-std::int64_t WholeSecond(std::int64_t utcMs) {
-    return utcMs - ((utcMs % 1000) + 1000) % 1000;
+void ClockPlayer::LocaleChanged() {
+    stillDirty_ = true;
 }
 
-bool StillLayer::Update(const Scene& scene, bool force) {
-    const auto end = scene.items.begin() + static_cast<std::ptrdiff_t>(scene.firstMoving);
-    if (!force && std::equal(scene.items.begin(), end, items_.begin(), items_.end())) return false;
-    items_.assign(scene.items.begin(), end);
-    return true;
+int ClockPlayer::Tick() {
+    const std::int64_t now = environment_.NowUtcMs();
+    const bool newSecond = !drawn_ || FloorDiv(now, kSecondMs) != second_;
+    if (newSecond && drawn_ && ClockFileChanged()) stillDirty_ = true;
+    if (FloorDiv(now, kMinuteMs) != minute_) stillDirty_ = true;
+    if (surface_.Width() != width_ || surface_.Height() != height_) {
+        width_ = surface_.Width();
+        height_ = surface_.Height();
+        stillDirty_ = true;
+    }
+    if (stillDirty_) {
+        DrawAll(now);
+    } else if (newSecond) {
+        DrawHands(now);
+    }
+    return MsToNextSecond(now);
+}
+
+void ClockPlayer::BuildHands(std::int64_t now, std::vector<SceneItem>& hands) const {
+    hands.clear();
+    for (const ClockView& clock : scene_.clocks) AddHands(clock, now, hands);
+}
+
+void ClockPlayer::DrawAll(std::int64_t now) {
+    if (width_ <= 0 || height_ <= 0) return;
+    SceneInput in;
+    in.width = width_;
+    in.height = height_;
+    in.monitors = monitors_;
+    in.utcMs = now;
+    in.file = &file_;
+    in.environment = &environment_;
+    in.background = background_;
+    BuildStill(in, scene_);
+    if (!surface_.PaintStill(scene_.background, scene_.still)) return;  // again next tick
+    BuildHands(now, shown_);
+    const RectI whole{0, 0, width_, height_};
+    surface_.CopyStill(whole);
+    for (std::size_t first = 0; first < shown_.size(); first += kHandItems) {
+        const auto hands = std::span<const SceneItem>(shown_).subspan(first, kHandItems);
+        surface_.PaintItems(hands, AreaOf(hands, {}));
+    }
+    surface_.Present({&whole, 1});
+    stillDirty_ = false;
+    minute_ = FloorDiv(now, kMinuteMs);
+    second_ = FloorDiv(now, kSecondMs);
+    drawn_ = true;
+    ++frames_;
+}
+
+void ClockPlayer::DrawHands(std::int64_t now) {
+    BuildHands(now, next_);
+    stillDirty_ = true;  // until all is drawn: after a failure the next tick draws everything
+    changed_.clear();
+    for (std::size_t first = 0; first < next_.size(); first += kHandItems) {
+        const auto before = std::span<const SceneItem>(shown_).subspan(first, kHandItems);
+        const auto after = std::span<const SceneItem>(next_).subspan(first, kHandItems);
+        if (std::equal(before.begin(), before.end(), after.begin())) continue;
+        const RectI area = AreaOf(after, before);
+        if (area.Empty()) continue;
+        surface_.CopyStill(area);
+        surface_.PaintItems(after, area);
+        changed_.push_back(area);
+    }
+    if (!changed_.empty()) surface_.Present(changed_);
+    stillDirty_ = false;
+    std::swap(shown_, next_);
+    second_ = FloorDiv(now, kSecondMs);
+    ++frames_;
+}
+
+// The pixels that items cover, and others.
+RectI ClockPlayer::AreaOf(std::span<const SceneItem> items, std::span<const SceneItem> more) const {
+    RectF bounds;
+    for (const auto group : {items, more})
+        for (const SceneItem& item : group) bounds = Union(bounds, Bounds(item));
+    return PixelsOf(bounds, width_, height_);
+}
+
+void ClockPlayer::KeyDown(int key, bool repeat) {
+    const bool pressed = std::find(heldKeys_.begin(), heldKeys_.end(), key) == heldKeys_.end();
+    if (pressed) heldKeys_.push_back(key);
+    if (pressed && !repeat) Raise(kKeyDownCommand);
+}
+
+void ClockPlayer::KeyUp(int key) {
+    std::erase(heldKeys_, key);
+    Raise(kKeyUpCommand);
+}
+
+// A report at the position already known is no movement, and the first report (made when the
+// window is shown) only sets the position.
+void ClockPlayer::PointerAt(int x, int y) {
+    const bool moved = pointer_ && *pointer_ != std::pair{x, y};
+    pointer_ = std::pair{x, y};
+    if (moved) Raise(kMouseMoveCommand);
+}
+
+// The host may destroy the player while it handles the command: the handler is called through
+// a copy, and nothing of the player is used afterwards.
+void ClockPlayer::Raise(const wchar_t* command) {
+    if (!onCommand_) return;
+    FSCommandHandler handler = onCommand_;
+    handler(command, std::wstring());
 }

@@ -1,84 +1,109 @@
 #pragma once
-// The player's portable state: its Movie property, the clock file it reads from the movie's
-// folder (read again when it changes), and the scene of each frame.
+// The clock player's loop, one for every platform, in the shape of an xscreensaver hack: the
+// platform window hands it ticks and input and lends it a surface; the player decides what to
+// redraw and when the next whole second begins, and raises the movie's commands.
+//
+// Failures are not caught here (a surface's, the clock file's, the host's command handler's):
+// they reach the platform's edge, which reports them.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "config/ClockFile.h"
 #include "player/ClockEnvironment.h"
-#include "player/OffsetText.h"
 #include "player/Scene.h"
+
+// The commands the movie raised, and the player raises in its place.
+inline constexpr const wchar_t* kKeyDownCommand = L"KEYDOWN";
+inline constexpr const wchar_t* kKeyUpCommand = L"KEYUP";
+inline constexpr const wchar_t* kMouseMoveCommand = L"MOUSEMOVE";
+
+using FSCommandHandler = std::function<void(const std::wstring& command, const std::wstring& args)>;
+
+// What the player draws on: a still layer (background, faces, captions, times), a frame (the
+// still layer with the hands over it) and the screen.
+class PlayerSurface {
+  public:
+    virtual ~PlayerSurface() = default;
+    // The drawing area, in pixels.
+    virtual int Width() = 0;
+    virtual int Height() = 0;
+    // Paints the background and the items onto the still layer, made for the current size.
+    // False when it cannot be made: nothing is drawn then.
+    virtual bool PaintStill(Rgb background, std::span<const SceneItem> items) = 0;
+    // Copies an area of the still layer onto the frame.
+    virtual void CopyStill(const RectI& area) = 0;
+    // Paints items onto the frame; they lie inside `area` (one clock's hands).
+    virtual void PaintItems(std::span<const SceneItem> items, const RectI& area) = 0;
+    // Puts areas of the frame on the screen.
+    virtual void Present(std::span<const RectI> areas) = 0;
+};
 
 class ClockPlayer {
   public:
-    ClockPlayer(ClockEnvironment& environment, ClockFileSource& source);
+    ClockPlayer(ClockEnvironment& environment, ClockFileSource& source, PlayerSurface& surface,
+                FSCommandHandler onCommand);
 
-    // A folder followed by the movie's file name: the clock file is read from that folder.
+    // The Movie property: a folder and the movie's file name. The clock file is read from that
+    // folder at once, and again whenever its stamp changes (looked at once a second).
     void SetMovie(const std::wstring& movie);
     const std::wstring& Movie() const { return movie_; }
-    // The clock file's path, empty when the movie names no folder.
-    const std::wstring& ClockFilePath() const { return path_; }
-    const ClockFile& File() const { return file_; }
+    // The host's background colour; nothing: the player's own.
+    void SetBackground(std::optional<Rgb> color);
+    // The monitors in the drawing area's coordinates; empty when unknown.
+    void SetMonitors(std::vector<RectI> monitors);
+    // The user's locale changed: the times and days are written anew.
+    void LocaleChanged();
 
-    // Reads the clock file again when its size or time changed; looks at most once a second.
-    // Returns true when it was read again.
-    bool CheckClockFile(std::int64_t utcMs);
+    // Draws what is due: the whole picture after a change (size, monitors, clock file, minute,
+    // locale, movie, background), otherwise, once a new second has begun, each clock's hands
+    // over the union of their old and new places. Returns the milliseconds until the next whole
+    // second begins.
+    int Tick();
 
-    // The host's background colour (the control's BGColor); nothing: the player's own.
-    void SetBackground(std::optional<Rgb> color) { background_ = color; }
+    // Input. The pointer in screen coordinates; `repeat` when the platform knows the key press
+    // to be an auto-repeat. Each may raise a command, after which the host may have destroyed
+    // the player.
+    void KeyDown(int key, bool repeat);
+    void KeyUp(int key);
+    void PointerAt(int x, int y);
 
-    void Build(int width, int height, const std::vector<RectI>& monitors, std::int64_t utcMs,
-               Scene& scene);
-
-    ClockEnvironment& Environment() { return environment_; }
+    const Scene& Picture() const { return scene_; }
+    std::uint64_t FramesDrawn() const { return frames_; }
 
   private:
     void Load();
+    bool ClockFileChanged();
+    void DrawAll(std::int64_t now);
+    void DrawHands(std::int64_t now);
+    void BuildHands(std::int64_t now, std::vector<SceneItem>& hands) const;
+    RectI AreaOf(std::span<const SceneItem> items, std::span<const SceneItem> more) const;
+    void Raise(const wchar_t* command);
 
     ClockEnvironment& environment_;
     ClockFileSource& source_;
-    std::wstring movie_;
-    std::wstring path_;
+    PlayerSurface& surface_;
+    FSCommandHandler onCommand_;
+
+    std::wstring movie_, path_;
     ClockFile file_;
     std::optional<FileStamp> stamp_;
-    std::optional<std::int64_t> lastCheck_;
     std::optional<Rgb> background_;
-};
+    std::vector<RectI> monitors_;
 
-// Milliseconds from an instant to the next whole second (1 to 1000).
-int MsToNextSecond(std::int64_t utcMs);
-// The whole second an instant falls in (the instant itself when it is whole).
-std::int64_t WholeSecond(std::int64_t utcMs);
+    bool stillDirty_ = true;
+    int width_ = 0, height_ = 0;
+    std::int64_t minute_ = 0, second_ = 0;
+    bool drawn_ = false;  // second_ holds the second last drawn
+    Scene scene_;
+    std::vector<SceneItem> shown_, next_;  // the hands on the frame, kHandItems per clock
+    std::vector<RectI> changed_;
+    std::uint64_t frames_ = 0;
 
-// The still part of the picture (faces, captions, times): the scene's items before its first
-// moving one, kept so that a canvas repaints them only when they changed.
-class StillLayer {
-  public:
-    // Takes the still items of this frame; true when they differ from the last ones kept (or
-    // when `force` is set), which means the still part must be painted again.
-    bool Update(const Scene& scene, bool force);
-    const std::vector<SceneItem>& Items() const { return items_; }
-
-  private:
-    std::vector<SceneItem> items_;
-};
-
-// Pointer movement as the movie reported it: a message at the position already known is no
-// movement, and the first message (sent when the window is shown) only sets the position.
-class PointerMotion {
-  public:
-    bool Moved(int x, int y) {
-        const bool moved = known_ && (x != x_ || y != y_);
-        known_ = true;
-        x_ = x;
-        y_ = y;
-        return moved;
-    }
-
-  private:
-    bool known_ = false;
-    int x_ = 0, y_ = 0;
+    std::vector<int> heldKeys_;
+    std::optional<std::pair<int, int>> pointer_;
 };

@@ -7,6 +7,36 @@ namespace {
 constexpr std::uint16_t kTagText = 8;
 constexpr std::uint16_t kTagFlag = 11;
 
+// The block's texts are UTF-16: wide text as it is on Windows, with surrogate pairs for the
+// characters beyond the Basic Multilingual Plane where wide characters are UTF-32.
+std::u16string ToUtf16(const std::wstring& text) {
+    std::u16string units;
+    for (wchar_t c : text) {
+        const auto code = static_cast<std::uint32_t>(c);
+        if (code > 0xFFFF) {
+            units.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+        } else {
+            units.push_back(static_cast<char16_t>(code));
+        }
+    }
+    return units;
+}
+
+std::wstring FromUtf16(const std::u16string& units) {
+    if constexpr (sizeof(wchar_t) == 2) return std::wstring(units.begin(), units.end());
+    std::wstring text;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t c = units[i];
+        const bool pair = c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() &&
+                          units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000;
+        text.push_back(
+            pair ? static_cast<wchar_t>(0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00))
+                 : static_cast<wchar_t>(c));
+    }
+    return text;
+}
+
 class Writer {
   public:
     void U16(std::uint16_t v) {
@@ -18,9 +48,10 @@ class Writer {
         U16(static_cast<std::uint16_t>(v >> 16));
     }
     void Text(const std::wstring& text) {
+        const std::u16string units = ToUtf16(text);
         U16(kTagText);
-        U32(static_cast<std::uint32_t>((text.size() + 1) * 2));
-        for (wchar_t c : text) U16(static_cast<std::uint16_t>(c));
+        U32(static_cast<std::uint32_t>((units.size() + 1) * 2));
+        for (char16_t c : units) U16(c);
         U16(0);
     }
     void Flag(bool value) {
@@ -49,11 +80,10 @@ class Reader {
         const std::uint32_t count = U32();
         if (count < 2 || count % 2 != 0) Fail(L"text length");
         Need(count);
-        std::wstring text;
-        for (std::uint32_t i = 0; i + 2 < count; i += 2)
-            text.push_back(static_cast<wchar_t>(U16()));
+        std::u16string units;
+        for (std::uint32_t i = 0; i + 2 < count; i += 2) units.push_back(U16());
         if (U16() != 0) Fail(L"text terminator");
-        return text;
+        return FromUtf16(units);
     }
     bool Flag() {
         Tag(kTagFlag);

@@ -1,93 +1,187 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <memory>
+
 #include "FakeClockEnvironment.h"
+#include "platform/AppError.h"
 #include "player/ClockPlayer.h"
 
 namespace {
 
-const std::wstring kFolder = L"C:\\Program Files\\Pellox\\";
+const std::wstring kClockFile = L"C:\\Saver\\pellox2.xml";
 
-TEST(ClockPlayerTest, ReadsTheClockFileBesideTheMovie) {
+// Records the player's calls with their areas, the items painted and the background.
+class FakeSurface : public PlayerSurface {
+  public:
+    int width = 1920, height = 1080, stills = 0;
+    bool canPaint = true, failPaint = false;
+    Rgb background;
+    std::vector<std::pair<std::string, RectI>> calls;
+    std::vector<std::vector<SceneItem>> painted;
+
+    int Width() override { return width; }
+    int Height() override { return height; }
+    bool PaintStill(Rgb color, std::span<const SceneItem>) override {
+        background = color;
+        ++stills;
+        return canPaint;
+    }
+    void CopyStill(const RectI& area) override { calls.push_back({"copy", area}); }
+    void PaintItems(std::span<const SceneItem> items, const RectI& area) override {
+        if (failPaint) throw AppError(errnum::AutomationError, L"out of memory");
+        calls.push_back({"paint", area});
+        painted.emplace_back(items.begin(), items.end());
+    }
+    void Present(std::span<const RectI> areas) override {
+        for (const RectI& area : areas) calls.push_back({"present", area});
+    }
+};
+
+class ClockPlayerTest : public testing::Test {
+  protected:
+    ClockPlayerTest() {
+        files.files[kClockFile] = {{100, 1}, FiveClocks()};
+        env.now = At(10, 15, 30) + 250;
+        player->SetMovie(L"C:\\Saver\\PELLOXSS1.SWF");
+    }
+    int Tick() {  // forgets what was drawn before
+        surface.stills = 0;
+        surface.calls.clear();
+        surface.painted.clear();
+        return player->Tick();
+    }
+
     FakeClockEnvironment env;
-    FakeClockFileSource source;
-    source.files[kFolder + L"pellox2.xml"] = {{100, 1}, FiveClocks()};
-    ClockPlayer player(env, source);
+    FakeClockFileSource files;
+    FakeSurface surface;
+    std::wstring commands;
+    std::unique_ptr<ClockPlayer> player = std::make_unique<ClockPlayer>(
+        env, files, surface, [this](const std::wstring& command, const std::wstring& args) {
+            commands += command + args;
+        });
+};
 
-    player.SetMovie(kFolder + L"PELLOXSS1.SWF");
-    EXPECT_EQ(player.Movie(), kFolder + L"PELLOXSS1.SWF");
-    EXPECT_EQ(player.ClockFilePath(), kFolder + L"pellox2.xml");
-    EXPECT_EQ(player.File(), FiveClocks());
-    EXPECT_EQ(source.reads, 1);
-
-    Scene scene;
-    player.Build(1920, 1080, {}, 0, scene);
-    EXPECT_EQ(scene.clocks.size(), 5u);
-
-    // No folder in the movie: no file, the local clock only.
-    player.SetMovie(L" ");
-    EXPECT_TRUE(player.ClockFilePath().empty());
-    EXPECT_EQ(player.File().state, ClockFileState::Missing);
-    EXPECT_FALSE(player.CheckClockFile(5000));
-    player.Build(1920, 1080, {}, 0, scene);
-    EXPECT_EQ(scene.clocks.size(), 1u);
+std::pair<std::string, RectI> Call(const char* name, RectI area) {
+    return {name, area};
 }
 
-TEST(ClockPlayerTest, ReadsAgainWhenTheFileChanges) {
-    FakeClockEnvironment env;
-    FakeClockFileSource source;
-    ClockPlayer player(env, source);
-    const std::wstring path = kFolder + L"pellox2.xml";
-
-    player.SetMovie(kFolder + L"PELLOXSS1.SWF");  // no file yet
-    EXPECT_EQ(player.File().state, ClockFileState::Missing);
-    EXPECT_EQ(source.reads, 0);
-
-    std::int64_t t = 1'000'000;
-    EXPECT_FALSE(player.CheckClockFile(t));  // unchanged: nothing read
-
-    source.files[path] = {{200, 7}, FiveClocks()};
-    EXPECT_FALSE(player.CheckClockFile(t + 400));  // within the same second: not even looked at
-    const int stampsBefore = source.stamps;
-    EXPECT_FALSE(player.CheckClockFile(t + 999));
-    EXPECT_EQ(source.stamps, stampsBefore);
-    EXPECT_TRUE(player.CheckClockFile(t + 1000));
-    EXPECT_EQ(player.File(), FiveClocks());
-    EXPECT_EQ(source.reads, 1);
-
-    t += 2000;
-    EXPECT_FALSE(player.CheckClockFile(t));  // same stamp
-    EXPECT_EQ(source.reads, 1);
-
-    ClockFile edited = FiveClocks(L"GMT+03:00");
-    source.files[path] = {{200, 8}, edited};  // same size, new time
-    EXPECT_TRUE(player.CheckClockFile(t + 1000));
-    EXPECT_EQ(player.File(), edited);
-
-    source.files.erase(path);  // removed: back to the local clock
-    EXPECT_TRUE(player.CheckClockFile(t + 2000));
-    EXPECT_EQ(player.File().state, ClockFileState::Missing);
-
-    // A clock that goes back (the user sets the time) does not stop the checks.
-    source.files[path] = {{1, 1}, edited};
-    EXPECT_TRUE(player.CheckClockFile(t - 60'000));
-
-    player.SetMovie(kFolder + L"PELLOXSS1.SWF");
-    EXPECT_EQ(player.File(), edited);
+RectI AreaOf(std::span<const SceneItem> items) {
+    RectF bounds;
+    for (const SceneItem& item : items) bounds = Union(bounds, Bounds(item));
+    return PixelsOf(bounds, 1920, 1080);
 }
 
-TEST(ClockPlayerTest, WholeSecondsAndPointerMotion) {
-    EXPECT_EQ(MsToNextSecond(1'000'000), 1000);
-    EXPECT_EQ(MsToNextSecond(1'000'001), 999);
-    EXPECT_EQ(MsToNextSecond(1'000'999), 1);
-    EXPECT_EQ(MsToNextSecond(-1), 1);
+TEST_F(ClockPlayerTest, EachSecondRedrawsTheUnionOfEachClocksOldAndNewHands) {
+    EXPECT_EQ(Tick(), 750);  // everything: the still layer, each clock's hands, all on screen
+    const FakeSurface first = surface;
+    const RectI all{0, 0, 1920, 1080};
+    EXPECT_EQ(first.stills, 1);
+    EXPECT_EQ(first.calls.front(), Call("copy", all));
+    EXPECT_EQ(first.calls.back(), Call("present", all));
 
-    PointerMotion motion;
-    EXPECT_FALSE(motion.Moved(960, 540));  // the message sent when the window is shown
-    EXPECT_FALSE(motion.Moved(960, 540));  // repeated at the same place
-    EXPECT_TRUE(motion.Moved(961, 540));
-    EXPECT_FALSE(motion.Moved(961, 540));
-    EXPECT_TRUE(motion.Moved(961, 541));
-    EXPECT_TRUE(motion.Moved(960, 540));
+    env.now += 749;  // the same second: nothing to draw
+    EXPECT_EQ(Tick(), 1);
+    EXPECT_TRUE(surface.calls.empty());
+
+    env.now = At(10, 15, 31);  // exactly on the boundary
+    EXPECT_EQ(Tick(), 1000);
+    ASSERT_EQ(surface.calls.size(), 15u);
+    for (std::size_t clock = 0; clock < 5; ++clock) {
+        std::vector<SceneItem> hands;  // of the second before, then of this one
+        AddHands(player->Picture().clocks[clock], At(10, 15, 30), hands);
+        AddHands(player->Picture().clocks[clock], At(10, 15, 31), hands);
+        const auto before = std::span(hands).first(kHandItems);
+        EXPECT_EQ(first.calls.at(1 + clock), Call("paint", AreaOf(before)));
+        EXPECT_TRUE(std::ranges::equal(first.painted[clock], before));
+        for (const auto& [at, name] :
+             {std::pair{2 * clock, "copy"}, {2 * clock + 1, "paint"}, {10 + clock, "present"}})
+            EXPECT_EQ(surface.calls[at], Call(name, AreaOf(hands)));
+        EXPECT_TRUE(std::ranges::equal(surface.painted[clock], std::span(hands).last(kHandItems)));
+    }
+    EXPECT_EQ(player->FramesDrawn(), 2u);
+}
+
+TEST_F(ClockPlayerTest, TheStillLayerOnlyWhenItChanged) {
+    Tick();
+    int second = 31;
+    auto nextSecond = [&] { env.now = At(10, 15, second++) + 7; };
+    const std::vector<RectI> halves{{0, 0, 960, 1080}, {960, 0, 1920, 1080}};
+    const Rgb grey{1, 2, 3};
+    const std::tuple<const char*, std::function<void()>, bool> cases[] = {
+        {"a new second", nextSecond, false},
+        {"the same second", [&] { env.now += 1; }, false},
+        {"the same monitors", [&] { player->SetMonitors({}); }, false},
+        {"other monitors", [&] { player->SetMonitors(halves); }, true},
+        {"the same ones again", [&] { player->SetMonitors(halves); }, false},
+        {"the size", [&] { surface.height = 1200; }, true},
+        {"the locale", [&] { player->LocaleChanged(); }, true},
+        {"the background", [&] { player->SetBackground(grey); }, true},
+        {"the movie", [&] { player->SetMovie(L"C:\\Saver\\PELLOXSS1.SWF"); }, true},
+        {"the file, within the second", [&] { files.files[kClockFile].stamp.size = 200; }, false},
+        {"the file, at the next second", nextSecond, true},
+        {"the file gone", [&] { files.files.clear(), nextSecond(); }, true},
+        {"still no file", nextSecond, false},
+        {"the next minute", [&] { env.now = At(10, 16, 0); }, true},
+        {"the clock set back", [&] { env.now = At(9, 0, 0); }, true},
+    };
+    for (const auto& [change, make, still] : cases) {
+        make();
+        Tick();
+        EXPECT_EQ(surface.stills, still ? 1 : 0) << change;
+    }
+    EXPECT_EQ(surface.background, grey);
+    EXPECT_EQ(player->Picture().compositions.size(), 2u);
+    EXPECT_NE(player->Picture().note, L"");  // and the local clock only
+    const int stamps = files.stamps;         // the clock file is looked at once a second, no more
+    env.now += 1;
+    Tick();
+    EXPECT_EQ(files.stamps, stamps);
+}
+
+TEST_F(ClockPlayerTest, KeysAndPointerRaiseTheMovieCommands) {
+    // Key down (the platform may know it to repeat), key up, the pointer at x, y. A held key's
+    // presses are auto-repeats; the pointer's first report only sets its place.
+    auto down = [&](int key, bool repeat) { return [=, this] { player->KeyDown(key, repeat); }; };
+    auto up = [&](int key) { return [=, this] { player->KeyUp(key); }; };
+    auto at = [&](int x, int y) { return [=, this] { player->PointerAt(x, y); }; };
+    // clang-format off
+    const std::tuple<std::function<void()>, const wchar_t*> steps[] = {
+        {down(65, false), L"KEYDOWN"}, {down(65, false), L""}, {down(66, true), L""},
+        {up(65), L"KEYUP"}, {up(66), L"KEYUP"}, {up(67), L"KEYUP"}, {down(65, false), L"KEYDOWN"},
+        {at(960, 540), L""}, {at(960, 540), L""}, {at(961, 540), L"MOUSEMOVE"},
+        {at(961, 539), L"MOUSEMOVE"}, {at(-5, -7), L"MOUSEMOVE"}};
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        commands.clear();
+        std::get<0>(steps[i])();
+        EXPECT_EQ(commands, std::get<1>(steps[i])) << "step " << i;
+    }
+    // The host may end the player while it handles a command.
+    player = std::make_unique<ClockPlayer>(
+        env, files, surface, [&](const std::wstring&, const std::wstring&) { player.reset(); });
+    player->KeyUp(1);
+    EXPECT_FALSE(player);
+}
+
+TEST_F(ClockPlayerTest, FailuresReachThePlatformAndAreNotLeftHalfDrawn) {
+    surface.canPaint = false;  // no still layer: nothing more drawn, and tried at the next tick
+    for (int i = 0; i < 2; ++i) {
+        Tick();
+        EXPECT_EQ(surface.stills, 1);
+        EXPECT_TRUE(surface.calls.empty());
+    }
+    surface.canPaint = true;
+    Tick();
+    EXPECT_EQ(surface.calls.size(), 7u);
+    env.now += 1000;
+    surface.failPaint = true;
+    EXPECT_THROW(Tick(), AppError);
+    surface.failPaint = false;
+    Tick();  // the same second: all of it again
+    EXPECT_EQ(surface.stills, 1);
+    EXPECT_EQ(surface.calls.back().first, "present");
 }
 
 }  // namespace

@@ -1,11 +1,6 @@
 #pragma once
-// A fixed clock environment: English day names, a chosen local offset and hour format.
+// A clock environment the test sets: time, local offset, hour format; English names.
 
-#include <map>
-
-#include "platform/AppError.h"
-
-#include "config/ClockFile.h"
 #include "fakes/FakeClockFiles.h"
 #include "player/ClockEnvironment.h"
 
@@ -34,4 +29,10 @@ inline ClockFile FiveClocks(const wchar_t* o0 = L"GMT+00:00", const wchar_t* o1 
                       {L"SAN FRANCISCO", o2},
                       {L"HONG KONG", o3},
                       {L"Local Time", o4}}};
+}
+
+constexpr std::int64_t kMonday2024 = 1'704'067'200'000;  // 2024-01-01 00:00:00 UTC, a Monday
+
+inline std::int64_t At(int h, int m, int s) {
+    return kMonday2024 + ((h * 60LL + m) * 60 + s) * 1000;
 }

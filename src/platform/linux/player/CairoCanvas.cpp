@@ -13,7 +13,7 @@ CairoCanvas::CairoCanvas(cairo_t* cr, bool highQuality) : cr_(cr) {
 PangoLayout* CairoCanvas::Layout() {
     if (!layout_) {
         layout_.reset(pango_cairo_create_layout(cr_));
-        font_.reset(pango_font_description_from_string("Sans"));
+        font_.reset(pango_font_description_from_string("Liberation Sans, Arial, Sans"));
     }
     return layout_.get();
 }

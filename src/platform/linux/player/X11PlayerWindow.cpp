@@ -1,8 +1,9 @@
 #include "platform/linux/player/X11PlayerWindow.h"
 
-#include <X11/Xutil.h>
+#include <X11/XKBlib.h>
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <vector>
@@ -12,14 +13,9 @@
 #include "platform/linux/player/CairoCanvas.h"
 #include "platform/linux/player/CairoObjects.h"
 #include "platform/linux/player/LinuxClockEnvironment.h"
-#include "player/ClockPlayer.h"
 #include "player/StoredSettings.h"
 
 namespace {
-
-constexpr wchar_t kKeyDown[] = L"KEYDOWN";
-constexpr wchar_t kKeyUp[] = L"KEYUP";
-constexpr wchar_t kMouseMove[] = L"MOUSEMOVE";
 
 // The monitors in root coordinates: Xinerama's screens when it is active (it also answers for
 // a multi-screen Xvfb), otherwise RandR's monitors; empty when neither knows.
@@ -53,14 +49,12 @@ std::vector<RectI> ScreenMonitors(Display* display) {
 
 }  // namespace
 
-class X11PlayerWindow::Impl {
+class X11PlayerWindow::Impl final : private PlayerSurface {
   public:
-    Impl(Display* display, FSCommandHandler onCommand, KeyPressHandler onKey)
-        : display_(display),
-          onCommand_(std::move(onCommand)),
-          onKey_(std::move(onKey)),
-          properties_(SaverPlayerProperties()),
-          player_(environment_, source_) {}
+    Impl(Display* display, FSCommandHandler onCommand)
+        : display_(display), player_(environment_, source_, *this, std::move(onCommand)) {
+        highQuality_ = SaverPlayerProperties().Quality != L"Low";
+    }
 
     void CreateChild(::Window parent, int left, int top, int width, int height) {
         XSetWindowAttributes attributes{};
@@ -77,8 +71,11 @@ class X11PlayerWindow::Impl {
         if (!own_) throw AppError(errnum::AutomationError, L"Cannot create the player window");
         window_ = own_.Get();
         XMapWindow(display_, window_);
+        // A held key then repeats its presses without releases between them.
+        XkbSetDetectableAutoRepeat(display_, True, nullptr);
         width_ = width;
         height_ = height;
+        CollectMonitors();
     }
 
     void AttachTo(::Window target) {
@@ -93,12 +90,7 @@ class X11PlayerWindow::Impl {
         XSelectInput(display_, target, ExposureMask | StructureNotifyMask);
         // The frame pixmap supplies every pixel; the server need not clear first.
         XSetWindowBackgroundPixmap(display_, target, None);
-    }
-
-    void SetMovie(const std::wstring& movie) {
-        properties_.Movie = movie;
-        player_.SetMovie(movie);
-        Render(environment_.NowUtcMs(), true);
+        CollectMonitors();
     }
 
     void Move(int left, int top, int width, int height) {
@@ -109,16 +101,14 @@ class X11PlayerWindow::Impl {
         }
         width_ = width;
         height_ = height;
-        Render(environment_.NowUtcMs(), true);
     }
 
     void NotePointerPosition() {
         ::Window root = 0, child = 0;
         int rootX = 0, rootY = 0, x = 0, y = 0;
         unsigned mask = 0;
-        if (XQueryPointer(display_, window_, &root, &child, &rootX, &rootY, &x, &y, &mask)) {
-            motion_.Moved(x, y);
-        }
+        if (XQueryPointer(display_, window_, &root, &child, &rootX, &rootY, &x, &y, &mask))
+            player_.PointerAt(rootX, rootY);
     }
 
     bool HandleEvent(const XEvent& event) {
@@ -133,38 +123,23 @@ class X11PlayerWindow::Impl {
                 }
                 break;
             case ConfigureNotify:
-                if (event.xconfigure.width != width_ || event.xconfigure.height != height_) {
-                    width_ = event.xconfigure.width;
-                    height_ = event.xconfigure.height;
-                    Render(environment_.NowUtcMs(), true);
-                }
-                monitorsChanged_ = true;
+                width_ = event.xconfigure.width;
+                height_ = event.xconfigure.height;
+                CollectMonitors();
                 break;
-            case KeyPress: {
-                char text[8] = {};
-                KeySym symbol = 0;
-                XKeyEvent key = event.xkey;
-                const int length = XLookupString(&key, text, sizeof text, &symbol, nullptr);
-                if (length == 1 && onKey_) {
-                    // The host may end the program or destroy the player: nothing of this
-                    // object is used afterwards.
-                    KeyPressHandler handler = onKey_;
-                    handler(static_cast<unsigned char>(text[0]));
-                    return true;
-                }
-                Raise(kKeyDown);
+            case KeyPress:
+                player_.KeyDown(static_cast<int>(event.xkey.keycode), false);
                 break;
-            }
             case KeyRelease:
-                Raise(kKeyUp);
+                player_.KeyUp(static_cast<int>(event.xkey.keycode));
+                break;
+            case MotionNotify:
+                player_.PointerAt(event.xmotion.x_root, event.xmotion.y_root);
                 break;
             case DestroyNotify:
                 // Destroyed with its parent: nothing left to free or draw into.
                 if (own_) own_.Release();
                 window_ = 0;
-                break;
-            case MotionNotify:
-                if (motion_.Moved(event.xmotion.x, event.xmotion.y)) Raise(kMouseMove);
                 break;
             default:
                 break;
@@ -172,87 +147,49 @@ class X11PlayerWindow::Impl {
         return true;
     }
 
-    int Tick() {
-        const std::int64_t now = environment_.NowUtcMs();
-        if (properties_.Play && now / 1000 != lastSecond_) {
-            const bool reread = player_.CheckClockFile(now);
-            Render(now, reread);
-        }
-        return MsToNextSecond(environment_.NowUtcMs());
-    }
-
+    Display* display_;
     ::Window window_ = 0;
-    std::uint64_t frames_ = 0;
+    LinuxClockEnvironment environment_;
+    XmlClockFileSource source_{PlatformFileStamps(), PlatformXmlComponent()};
+    ClockPlayer player_;
 
   private:
-    // The command goes to a copy of the handler: the host may destroy the player meanwhile.
-    void Raise(const wchar_t* command) {
-        if (!onCommand_) return;
-        FSCommandHandler handler = onCommand_;
-        handler(command, std::wstring());
+    // PlayerSurface: the still layer and the frame are pixmaps on the server, drawn through
+    // cairo's Xlib surfaces. (Measured against it, and costing the program and the server more
+    // together: drawing on this side and putting the pixels through shared memory, and drawing
+    // the hands straight on the window.)
+    int Width() override { return window_ ? width_ : 0; }
+    int Height() override { return window_ ? height_ : 0; }
+
+    bool PaintStill(Rgb background, std::span<const SceneItem> items) override {
+        if (!frame_ || width_ != frameWidth_ || height_ != frameHeight_) {
+            if (!MakePixmaps()) return false;
+        }
+        UniqueCairo cr(cairo_create(stillSurface_.get()));
+        CairoCanvas canvas(cr.get(), highQuality_);
+        canvas.Clear(background);
+        ::PaintItems(items, canvas);
+        cairo_surface_flush(stillSurface_.get());
+        return true;
     }
 
-    // Draws the second that has begun. The still part (faces, captions, times) is drawn into
-    // its own pixmap only when it changed; each second then copies the faces from it into the
-    // frame, draws the hands over them and puts those squares on the window.
-    void Render(std::int64_t now, bool full) {
-        if (!window_ || width_ <= 0 || height_ <= 0) return;
-        if (!frame_ || width_ != frameWidth_ || height_ != frameHeight_) {
-            if (!MakePixmaps()) return;
-            full = true;
-        }
-        if (full || monitorsChanged_) CollectMonitors();
+    void CopyStill(const RectI& r) override { Copy(still_.Get(), frame_.Get(), r); }
 
-        player_.Build(width_, height_, monitors_, WholeSecond(now), scene_);
-        const bool highQuality = properties_.Quality != L"Low";
-        if (stillLayer_.Update(scene_, full)) {
-            UniqueCairo cr(cairo_create(stillSurface_.get()));
-            CairoCanvas canvas(cr.get(), highQuality);
-            canvas.Clear(scene_.background);
-            PaintItems(stillLayer_.Items(), canvas);
-            cairo_surface_flush(stillSurface_.get());
-            full = true;
-        }
+    void PaintItems(std::span<const SceneItem> items, const RectI&) override {
+        UniqueCairo cr(cairo_create(frameSurface_.get()));
+        CairoCanvas canvas(cr.get(), highQuality_);
+        ::PaintItems(items, canvas);
+        cairo_surface_flush(frameSurface_.get());
+    }
 
-        dirty_.clear();
-        if (full) {
-            XCopyArea(display_, still_.Get(), frame_.Get(), gc_->Get(), 0, 0,
-                      static_cast<unsigned>(width_), static_cast<unsigned>(height_), 0, 0);
-        } else {
-            // Everything that moves within the second stays inside its clock's face.
-            for (const ClockView& clock : scene_.clocks) {
-                const int left = std::max(0, static_cast<int>(clock.faceBounds.left) - 1);
-                const int top = std::max(0, static_cast<int>(clock.faceBounds.top) - 1);
-                const int right = std::min(width_, static_cast<int>(clock.faceBounds.Right()) + 2);
-                const int bottom =
-                    std::min(height_, static_cast<int>(clock.faceBounds.Bottom()) + 2);
-                if (right <= left || bottom <= top) continue;
-                dirty_.push_back({left, top, right, bottom});
-                XCopyArea(display_, still_.Get(), frame_.Get(), gc_->Get(), left, top,
-                          static_cast<unsigned>(right - left), static_cast<unsigned>(bottom - top),
-                          left, top);
-            }
-        }
-        {
-            UniqueCairo cr(cairo_create(frameSurface_.get()));
-            CairoCanvas canvas(cr.get(), highQuality);
-            PaintItems(std::span<const SceneItem>(scene_.items).subspan(scene_.firstMoving),
-                       canvas);
-            cairo_surface_flush(frameSurface_.get());
-        }
-        if (full) {
-            XCopyArea(display_, frame_.Get(), window_, gc_->Get(), 0, 0,
-                      static_cast<unsigned>(width_), static_cast<unsigned>(height_), 0, 0);
-        } else {
-            for (const RectI& r : dirty_) {
-                XCopyArea(display_, frame_.Get(), window_, gc_->Get(), r.left, r.top,
-                          static_cast<unsigned>(r.Width()), static_cast<unsigned>(r.Height()),
-                          r.left, r.top);
-            }
-        }
+    void Present(std::span<const RectI> areas) override {
+        for (const RectI& r : areas) Copy(frame_.Get(), window_, r);
         XFlush(display_);
-        lastSecond_ = now / 1000;
-        ++frames_;
+    }
+
+    void Copy(Drawable from, Drawable to, const RectI& r) {
+        XCopyArea(display_, from, to, gc_->Get(), r.left, r.top, static_cast<unsigned>(r.Width()),
+                  static_cast<unsigned>(r.Height()), r.left, r.top);
     }
 
     bool MakePixmaps() {
@@ -260,31 +197,22 @@ class X11PlayerWindow::Impl {
         frameSurface_.reset();
         still_.Reset();
         frame_.Reset();
-        const int screen = DefaultScreen(display_);
-        const unsigned depth = static_cast<unsigned>(DefaultDepth(display_, screen));
-        Visual* visual = DefaultVisual(display_, screen);
         XWindowAttributes attributes{};
-        if (XGetWindowAttributes(display_, window_, &attributes)) {
-            // The pixmaps must match the window's own depth and visual to be copied into it.
-            visual = attributes.visual;
-            if (attributes.depth != static_cast<int>(depth)) {
-                still_ = UniquePixmap(
-                    display_, XCreatePixmap(display_, window_, width_, height_, attributes.depth));
-                frame_ = UniquePixmap(
-                    display_, XCreatePixmap(display_, window_, width_, height_, attributes.depth));
-            }
+        if (!XGetWindowAttributes(display_, window_, &attributes)) return false;
+        // The pixmaps match the window's own depth and visual, to be copied into it.
+        const auto w = static_cast<unsigned>(width_), h = static_cast<unsigned>(height_);
+        const auto depth = static_cast<unsigned>(attributes.depth);
+        still_ = UniquePixmap(display_, XCreatePixmap(display_, window_, w, h, depth));
+        frame_ = UniquePixmap(display_, XCreatePixmap(display_, window_, w, h, depth));
+        if (!gc_) {
+            gc_ = std::make_unique<UniqueGc>(display_, window_);
+            // No NoExpose event for every copy: each would wake the loop.
+            XSetGraphicsExposures(display_, gc_->Get(), False);
         }
-        if (!still_) {
-            still_ =
-                UniquePixmap(display_, XCreatePixmap(display_, window_, width_, height_, depth));
-            frame_ =
-                UniquePixmap(display_, XCreatePixmap(display_, window_, width_, height_, depth));
-        }
-        if (!gc_) gc_ = std::make_unique<UniqueGc>(display_, window_);
         stillSurface_.reset(
-            cairo_xlib_surface_create(display_, still_.Get(), visual, width_, height_));
+            cairo_xlib_surface_create(display_, still_.Get(), attributes.visual, width_, height_));
         frameSurface_.reset(
-            cairo_xlib_surface_create(display_, frame_.Get(), visual, width_, height_));
+            cairo_xlib_surface_create(display_, frame_.Get(), attributes.visual, width_, height_));
         if (cairo_surface_status(stillSurface_.get()) != CAIRO_STATUS_SUCCESS ||
             cairo_surface_status(frameSurface_.get()) != CAIRO_STATUS_SUCCESS) {
             return false;
@@ -294,46 +222,26 @@ class X11PlayerWindow::Impl {
         return true;
     }
 
-    // One composition per monitor that the window covers whole (the full-screen saver, the
-    // root window); a window inside a monitor (a preview) is one composition.
+    // The monitors in the window's coordinates.
     void CollectMonitors() {
-        monitorsChanged_ = false;
-        monitors_.clear();
         int originX = 0, originY = 0;
         ::Window child = 0;
         XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), 0, 0, &originX,
                               &originY, &child);
-        for (const RectI& m : ScreenMonitors(display_)) {
-            const RectI local{m.left - originX, m.top - originY, m.right - originX,
-                              m.bottom - originY};
-            if (local.left >= 0 && local.top >= 0 && local.right <= width_ &&
-                local.bottom <= height_) {
-                monitors_.push_back(local);
-            }
-        }
-        if (monitors_.size() <= 1) monitors_.clear();
+        std::vector<RectI> monitors;
+        for (const RectI& m : ScreenMonitors(display_))
+            monitors.push_back(
+                {m.left - originX, m.top - originY, m.right - originX, m.bottom - originY});
+        player_.SetMonitors(std::move(monitors));
     }
 
-    Display* display_;
-    FSCommandHandler onCommand_;
-    KeyPressHandler onKey_;
-    PlayerProperties properties_;
-    LinuxClockEnvironment environment_;
-    XmlClockFileSource source_{PlatformFileStamps(), PlatformXmlComponent()};
-    ClockPlayer player_;
-    PointerMotion motion_;
-    Scene scene_;
-    StillLayer stillLayer_;
-    std::vector<RectI> monitors_;
-    std::vector<RectI> dirty_;
-    bool monitorsChanged_ = true;
+    bool highQuality_ = true;
     UniqueWindow own_;
     int width_ = 0, height_ = 0;
     int frameWidth_ = 0, frameHeight_ = 0;
     UniquePixmap still_, frame_;
     UniqueCairoSurface stillSurface_, frameSurface_;
     std::unique_ptr<UniqueGc> gc_;
-    std::int64_t lastSecond_ = -1;
 };
 
 X11PlayerWindow::X11PlayerWindow(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -341,15 +249,14 @@ X11PlayerWindow::~X11PlayerWindow() = default;
 
 std::unique_ptr<X11PlayerWindow> X11PlayerWindow::Create(Display* display, ::Window parent,
                                                          int left, int top, int width, int height,
-                                                         FSCommandHandler onCommand,
-                                                         KeyPressHandler onKey) {
-    auto impl = std::make_unique<Impl>(display, std::move(onCommand), std::move(onKey));
+                                                         FSCommandHandler onCommand) {
+    auto impl = std::make_unique<Impl>(display, std::move(onCommand));
     impl->CreateChild(parent, left, top, width, height);
     return std::unique_ptr<X11PlayerWindow>(new X11PlayerWindow(std::move(impl)));
 }
 
 std::unique_ptr<X11PlayerWindow> X11PlayerWindow::Attach(Display* display, ::Window target) {
-    auto impl = std::make_unique<Impl>(display, nullptr, nullptr);
+    auto impl = std::make_unique<Impl>(display, nullptr);
     impl->AttachTo(target);
     return std::unique_ptr<X11PlayerWindow>(new X11PlayerWindow(std::move(impl)));
 }
@@ -358,7 +265,7 @@ std::unique_ptr<X11PlayerWindow> X11PlayerWindow::Attach(Display* display, ::Win
     return impl_->window_;
 }
 void X11PlayerWindow::SetMovie(const std::wstring& movie) {
-    impl_->SetMovie(movie);
+    impl_->player_.SetMovie(movie);
 }
 void X11PlayerWindow::Move(int left, int top, int width, int height) {
     impl_->Move(left, top, width, height);
@@ -370,8 +277,28 @@ bool X11PlayerWindow::HandleEvent(const XEvent& event) {
     return impl_->HandleEvent(event);
 }
 int X11PlayerWindow::Tick() {
-    return impl_->Tick();
+    return impl_->player_.Tick();
 }
-std::uint64_t X11PlayerWindow::FramesDrawn() const {
-    return impl_->frames_;
+const ClockPlayer& X11PlayerWindow::Player() const {
+    return impl_->player_;
+}
+
+void RunPlayerLoop(Display* display, X11PlayerWindow& player, const std::function<bool()>& running,
+                   const std::function<void(const XEvent&)>& other) {
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
+    XFlush(display);
+    while (running()) {
+        while (running() && XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (!player.HandleEvent(event) && other) other(event);
+        }
+        if (!running()) break;
+        // Wake just after the next whole second, or for the next event; a signal that ends
+        // the program interrupts the wait.
+        const int wait = player.Tick() + 1;
+        XFlush(display);
+        if (XPending(display)) continue;
+        poll(&connection, 1, wait);
+    }
 }

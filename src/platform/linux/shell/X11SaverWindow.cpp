@@ -2,7 +2,6 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
-#include <poll.h>
 
 #include <cstdlib>
 
@@ -50,12 +49,11 @@ ss::Window X11SaverWindow::CreateSaverWindow(std::int32_t runMode) {
     XSetWMProtocols(display_, window_.Get(), &deleteWindow_, 1);
     width_ = height_ = 1;
 
-    player_ = X11PlayerWindow::Create(
-        display_, window_.Get(), 0, 0, 1, 1,
-        [this](const std::wstring& command, const std::wstring& args) {
-            form_->swf_FSCommand(command, args);
-        },
-        [this](int key) { form_->Form_KeyPress(key); });
+    player_ =
+        X11PlayerWindow::Create(display_, window_.Get(), 0, 0, 1, 1,
+                                [this](const std::wstring& command, const std::wstring& args) {
+                                    form_->swf_FSCommand(command, args);
+                                });
     form_ = std::make_unique<frmMain>(screenSaver_, runMode_, static_cast<SaverWindowHost&>(*this),
                                       static_cast<SaverPlayerControl&>(*this));
     form_->Form_Load();
@@ -162,24 +160,4 @@ void X11SaverWindow::Run(const volatile std::sig_atomic_t& stop) {
     RunPlayerLoop(
         display_, *player_, [&] { return !closed_ && !stop; },
         [this](const XEvent& event) { HandleEvent(event); });
-}
-
-void RunPlayerLoop(Display* display, X11PlayerWindow& player, const std::function<bool()>& running,
-                   const std::function<void(const XEvent&)>& other) {
-    pollfd connection{ConnectionNumber(display), POLLIN, 0};
-    XFlush(display);
-    while (running()) {
-        while (running() && XPending(display)) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (!player.HandleEvent(event) && other) other(event);
-        }
-        if (!running()) break;
-        // Wake just after the next whole second, or for the next event; a signal that ends
-        // the program interrupts the wait.
-        const int wait = player.Tick() + 1;
-        XFlush(display);
-        if (XPending(display)) continue;
-        poll(&connection, 1, wait);
-    }
 }

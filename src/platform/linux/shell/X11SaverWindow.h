@@ -4,7 +4,6 @@
 // and the event loop that runs it.
 
 #include <csignal>
-#include <functional>
 #include <memory>
 
 #include "shell/frmMain.h"
@@ -66,7 +65,3 @@ class X11SaverWindow final : public SaverWindowFactory,
     std::unique_ptr<X11PlayerWindow> player_;
     std::unique_ptr<frmMain> form_;
 };
-
-// Runs a player while `running` says so; `other` sees the events that are not the player's.
-void RunPlayerLoop(Display* display, X11PlayerWindow& player, const std::function<bool()>& running,
-                   const std::function<void(const XEvent&)>& other = {});

@@ -1,22 +1,21 @@
 #pragma once
 // The clock player control on Win32: a child window that a host creates from the control's
 // stored settings, points at a movie (a folder and "PELLOXSS1.SWF", whose folder holds the
-// clock file), sizes with its own window, and hears user activity from as FSCommand calls:
-// "KEYDOWN", "KEYUP" and "MOUSEMOVE", with an empty argument text.
+// clock file) and sizes; it hears user activity from as FSCommand calls: "KEYDOWN", "KEYUP" and
+// "MOUSEMOVE", with an empty argument text. The portable ClockPlayer runs the clocks; this
+// window lends it a surface (two GDI bitmaps and the window), its timer and its input.
 // The host initialises COM on its thread (the clock file is read through MSXML) and gives the
 // player the keyboard focus (SetFocus(Handle())) so that keys reach it.
 
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
 
+#include "player/ClockPlayer.h"
 #include "player/StoredSettings.h"
-
-using FSCommandHandler = std::function<void(const std::wstring& command, const std::wstring& args)>;
 
 class PlayerWindow {
   public:
@@ -41,13 +40,8 @@ class PlayerWindow {
     // Placement in the parent's client coordinates; draws the current second at the new size.
     void Move(int left, int top, int width, int height);
 
-    // Frames drawn so far (one per whole second while the clocks run, plus one per resize).
-    std::uint64_t FramesDrawn() const;
-
-    // What the last frame showed: one line per clock, "row caption cx cy radius cap-left
-    // cap-top cap-width cap-height" in client coordinates, and a line "note TEXT" when the
-    // clock file is missing or broken. For test hosts.
-    std::wstring DescribeFrame() const;
+    // The portable player: its picture and frame count, for tests.
+    const ClockPlayer& Player() const;
 
     class Impl;
 

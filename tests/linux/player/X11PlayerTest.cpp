@@ -1,0 +1,87 @@
+// The player drawing into a window on the X display: after seconds of redrawing only where
+// the hands were and are, the window shows what drawing everything again shows, five faces.
+#include <gtest/gtest.h>
+// After GoogleTest: Xlib's None macro would replace its name.
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform/TextEncoding.h"
+#include "platform/linux/player/X11PlayerWindow.h"
+#include "player/OffsetText.h"
+
+// Fontconfig, cairo and pango keep their caches for the life of the process.
+extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\nleak:libcairo.so\nleak:libpango\nleak:libharfbuzz.so\n";
+}
+
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(X11PlayerTest, SecondsOfHandsShowWhatDrawingEverythingShows) {
+    const auto folder = std::filesystem::temp_directory_path() / "pellox-x11-player";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "pellox2.xml")
+        << "<?xml version=\"1.0\"?><serie><value name=\"A\">GMT+00:00</value><value name=\"B\">"
+           "GMT-05:00</value><value name=\"C\">GMT+05:45</value><value name=\"D\">GMT+08:00"
+           "</value><value name=\"E\">GMT-00:30</value></serie>";
+    const std::wstring movie = utf8::ToWide(folder.string()) + L"\\" + kMovieFileName;
+    Display* display = XOpenDisplay(nullptr);  // the test session's display
+    ASSERT_NE(display, nullptr);
+    const Window host =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 800, 450, 0, 0, 0xff00ff);
+    XMapWindow(display, host);
+    auto player = X11PlayerWindow::Attach(display, host);
+    player->SetMovie(movie);
+    XImage* image = nullptr;
+    auto shot = [&] {  // the window's colours
+        if (image) XDestroyImage(image);
+        XSync(display, False);
+        image = XGetImage(display, host, 0, 0, 800, 450, AllPlanes, ZPixmap);
+        std::vector<unsigned long> colours;
+        for (int i = 0; image && i < 800 * 450; ++i)
+            colours.push_back(XGetPixel(image, i % 800, i / 800) & 0xffffff);
+        return colours;
+    };
+    bool same = false;  // the second may turn between the two looks: a few tries
+    for (int attempt = 0; attempt < 3 && !same; ++attempt) {
+        const std::uint64_t frames = player->Player().FramesDrawn() + 3;
+        for (const auto end = std::chrono::steady_clock::now() + 30s;
+             player->Player().FramesDrawn() < frames && std::chrono::steady_clock::now() < end;
+             std::this_thread::sleep_for(10ms)) {
+            for (XEvent event; XPending(display);)
+                XNextEvent(display, &event), player->HandleEvent(event);
+            player->Tick();
+        }
+        const auto partial = shot();
+        player->SetMovie(movie);  // everything drawn again
+        player->Tick();
+        same = !partial.empty() && shot() == partial;
+    }
+    EXPECT_TRUE(same);
+    ASSERT_NE(image, nullptr);
+    const auto& clocks = player->Player().Picture().clocks;
+    ASSERT_EQ(clocks.size(), 5u);
+    EXPECT_EQ(clocks[0].caption, L"A");      // read from the clock file beside the movie
+    for (const ClockView& clock : clocks) {  // the face's fill at 65% of the radius, all round
+        const PointF c = clock.place.centre;
+        const float r = 0.65f * clock.place.radius;
+        int face = 0;
+        for (int k = 0; k < 72; ++k)
+            face += XGetPixel(image, c.x + r * std::cos(k * 0.0873f),
+                              c.y + r * std::sin(k * 0.0873f)) == 0x161c2a;
+        EXPECT_GE(face, 50) << clock.row;
+    }
+    XDestroyImage(image);
+    player.reset();
+    XDestroyWindow(display, host);
+    XCloseDisplay(display);
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
