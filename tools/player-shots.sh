@@ -37,7 +37,10 @@ screen() {  # WxH: starts an Xvfb of that size and prints its display
   mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
   pids+=($!)
-  echo ":$(head -n 1 "$fifo")"
+  local number
+  number=$(head -n 1 "$fifo")
+  rm -f "$fifo"  # the same size may be asked for again
+  echo ":$number"
 }
 
 linux() {  # DISPLAY ARGS...: the native saver on a display
@@ -55,7 +58,7 @@ DISPLAY=$full import -window root "$out/linux-fullscreen.png"
 kill "${pids[-1]}"
 sleep 0.5
 
-DISPLAY=$full xeyes -geometry 152x112+40+40 &
+DISPLAY=$full xeyes +shape -geometry 152x112+40+40 &  # unshaped: the preview fills all of it
 pids+=($!)
 sleep 1
 host=$(DISPLAY=$full xdotool search --sync --class xeyes | head -n 1)
