@@ -25,7 +25,7 @@ TEST_F(SaverProgram, FullScreenRunsOnceAndEndsOnAKeyOrTheFourthPointerMove) {
     saver->OpenDisplayProperties();
     auto second = saver->Start("/S");
     ASSERT_TRUE(saver->CoversTheScreen(*second));
-    saver->PressKey(*first, '\0');  // a key without a character (Shift) ends it too
+    saver->PressKey(*first, 'a');
     EXPECT_EQ(first->WaitForExit(), 0);
     for (int move = 1; move <= 3; ++move) {
         saver->MovePointer(100 * move, 80 * move);
@@ -43,7 +43,7 @@ TEST_F(SaverProgram, PreviewFillsItsWindowAndGoesWithIt) {
     auto full = saver->Start("/s");
     ASSERT_TRUE(saver->CoversTheScreen(*full));
     Settle();
-    saver->PressKey(*full, 'a');
+    saver->PressKey(*full, '\0');  // a key without a character (Shift)
     EXPECT_EQ(full->WaitForExit(), 0);
     EXPECT_TRUE(preview->Running());
     saver->CloseHost();

@@ -199,15 +199,13 @@ TEST_F(SettingsDialog, TheCatalogueHoldsEveryZoneOnceWithOffsetTextsAgreeingWith
 
 TEST(Catalogue, TextComparisonIgnoresCaseButNotAccents) {
     const SettingsAdapters ports = MakeSettingsAdapters();
-    const struct {
-        const wchar_t *a, *b;
-        int order;
-    } cases[] = {{L"(UTC+01:00) Berlin", L"(utc+01:00) BERLIN", 0},
-                 {L"apple", L"Banana", -1},
-                 {L"Zurich", L"amsterdam", 1},
-                 {L"", L"a", -1}};
-    for (const auto& c : cases)
-        EXPECT_EQ(ports.textCompare->CompareIgnoringCase(c.a, c.b), c.order) << utf8::FromWide(c.a);
+    const std::tuple<const wchar_t*, const wchar_t*, int> cases[] = {
+        {L"(UTC+01:00) Berlin", L"(utc+01:00) BERLIN", 0},
+        {L"apple", L"Banana", -1},
+        {L"Zurich", L"amsterdam", 1},
+        {L"", L"a", -1}};
+    for (const auto& [a, b, order] : cases)
+        EXPECT_EQ(ports.textCompare->CompareIgnoringCase(a, b), order) << utf8::FromWide(a);
     EXPECT_NE(ports.textCompare->CompareIgnoringCase(L"cote", L"c\u00f4te"), 0);
 }
 
