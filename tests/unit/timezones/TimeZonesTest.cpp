@@ -171,6 +171,7 @@ TEST(GmtOffsetTest, DisplayNameAndDaylightGiveTheOffsetText) {
         {L"(GMT+", L"GMT+", L"GMT+01:00"}, {L"(GMT-ab:00) odd", L"GMT-ab:00", L"GMT+01:00"},
         {L"(GMT+5:00) odd", L"GMT+5:00)", L"GMT+01:00"}, {L"(GMT+05)", L"GMT+05)", L"GMT+01:00"},
         {L"(GMT+05:x0) odd", L"GMT+05:x0", L"GMT+01:00"},
+        {L"(GMT+05:00", L"GMT+05:00", L"GMT+06:00"},  // just long enough
         {L"(GMT+01:60) odd", L"GMT+01:60", L"GMT+01:00"},
         // Negative under one hour with daylight time crosses to plus.
         {L"(GMT-00:30) half", L"GMT-00:30", L"GMT+00:30"},
