@@ -34,3 +34,9 @@ class SaverProgramDriver {
 };
 
 std::unique_ptr<SaverProgramDriver> MakeSaverProgramDriver();
+
+// The clock file the drivers put beside the program.
+inline const char* const kClockFile =
+    "<?xml version=\"1.0\"?><serie><value name=\"A\">GMT+00:00</value><value name=\"B\">GMT-05:00"
+    "</value><value name=\"C\">GMT+05:30</value><value name=\"D\">GMT+08:00</value><value "
+    "name=\"E\">GMT+01:00</value></serie>";

@@ -1,8 +1,7 @@
 #pragma once
-// The settings dialog of one platform as the shared suite drives it, with the platform's real
-// catalogue, store and clock file: pelloxss.scr /c under Wine through window messages from the
-// test's process, or the GTK dialog through its widgets. The store starts empty, the program's
-// folder holds no clock file, and the Local row's zone is Tokyo.
+// The settings dialog of one platform with its real catalogue, store and clock file: pelloxss.scr
+// /c under Wine through window messages, or the GTK dialog through its widgets. The store starts
+// empty, the program's folder holds no clock file, and the Local row's zone is Tokyo.
 
 #include <filesystem>
 #include <memory>

@@ -1,7 +1,6 @@
 #pragma once
 // The vbXML suites' pieces: the clock file, a folder of the test's own, and markup without what
-// serialisers legitimately vary (the declaration, white space between tags: Wine's MSXML
-// indents).
+// serialisers may vary (the declaration, white space between tags: Wine's MSXML indents).
 
 #include <gtest/gtest.h>
 

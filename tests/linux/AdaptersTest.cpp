@@ -1,19 +1,13 @@
-// The Linux adapters beyond what the shared suites reach: ICU's zone rules and local zone, the
-// key file's neighbours and damage, what cannot be made or replaced, the XDG folders and GIO.
+// The Linux adapters beyond the shared suites' reach: ICU's zones, the key file, what cannot be
+// made or replaced, the XDG folders and GIO, xscreensaver's options.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <chrono>
-#include <cstring>
-#include <functional>
-#include <thread>
 
 #include "config/frmSettings.h"
-#include "platform/AppError.h"
 #include "platform/Platform.h"
-#include "platform/linux/PosixFiles.h"
+#include "platform/linux/app/XScreenSaverOptions.h"
 #include "platform/linux/settings/IcuTimeZones.h"
 #include "platform/linux/settings/LinuxProgramPorts.h"
+#include "support/Expect.h"
 #include "support/Process.h"
 #include "support/TempFolder.h"
 
@@ -21,46 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The failure's number, and its description naming the file.
-void ExpectFailure(const std::function<void()>& step, long number, const std::wstring& name) {
-    try {
-        step();
-        ADD_FAILURE() << "no failure";
-    } catch (const AppError& error) {
-        EXPECT_EQ(error.Number, number);
-        EXPECT_NE(error.Description.find(name), std::wstring::npos);
-    }
-}
-
-TEST(IcuZones, TziBlocksFollowTheRulesAndTheLocalZoneFollowsTz) {
-    const SettingsAdapters ports = MakeSettingsAdapters();
-    MTimeZone catalogue(*ports.registry, *ports.version, *ports.textCompare, *ports.ansi);
-    ASSERT_TRUE(catalogue.LoadTimeZoneCatalogue(kTimeZonesKeyNT));
-    // Bias, daylight bias, then month, weekday, week and hour of the daylight and the standard
-    // date: Pacific from the second Sunday of March at 2:00 to the first of November, London
-    // the last Sundays of March at 1:00 and October at 2:00, none in Tokyo, India at +5:30.
-    // clang-format off
-    std::map<std::wstring, std::vector<int>> expected = {
-        {L"Pacific Standard Time", {480, -60, 3, 0, 2, 2, 11, 0, 1, 2}},
-        {L"GMT Standard Time", {0, -60, 3, 0, 5, 1, 10, 0, 5, 2}},
-        {L"Tokyo Standard Time", {-540, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        {L"India Standard Time", {-330, 0, 0, 0, 0, 0, 0, 0, 0, 0}}};
-    // clang-format on
-    for (const TimeZoneRecord& zone : catalogue.TimeZones) {
-        if (!expected.count(zone.KeyName)) continue;
-        std::int32_t bias[3];
-        std::uint16_t standard[8], daylight[8];
-        std::memcpy(bias, zone.TZI.data(), 12);
-        std::memcpy(standard, zone.TZI.data() + 12, 16);
-        std::memcpy(daylight, zone.TZI.data() + 28, 16);
-        EXPECT_EQ(
-            expected[zone.KeyName],
-            (std::vector<int>{bias[0], bias[2], daylight[1], daylight[2], daylight[3], daylight[4],
-                              standard[1], standard[2], standard[3], standard[4]}))
-            << utf8::FromWide(zone.KeyName);
-        expected.erase(zone.KeyName);
-    }
-    EXPECT_TRUE(expected.empty());
+// The local zone's key follows TZ. (The zones' TZI blocks are never interpreted; their bias is
+// checked against each zone's offset text by the shared catalogue test.)
+TEST(IcuZones, TheLocalZoneFollowsTz) {
     for (const auto& [tz, key] : {std::pair{"Asia/Tokyo", L"Tokyo Standard Time"},
                                   {"America/New_York", L"Eastern Standard Time"},
                                   {"Europe/London", L"GMT Standard Time"}}) {
@@ -97,13 +54,13 @@ TEST(FilesAndFolders, WhatCannotBeMadeOrReplacedIsReportedByName) {
     TempFolder temp;
     temp.Write("file", "x");  // a plain file where a folder should be: even root cannot make it
     const auto store = MakeKeyFileStore((temp / "file" / "sub").string());
-    ExpectFailure([&] { store->SaveSetting(L"PELLOXSS", L"Config", L"Zone0", L"1"); },
-                  errnum::PathNotFound, L"PELLOXSS.ini");
+    ExpectAppError([&] { store->SaveSetting(L"PELLOXSS", L"Config", L"Zone0", L"1"); }, 76,
+                   {L"PELLOXSS.ini"});
     // A target that cannot be replaced (a folder of that name) is reported and stays.
     fs::create_directory(temp / "busy.xml");
-    ExpectFailure(
-        [&] { MakeAtomicFileReplacer()->ReplaceFile((temp / "busy.xml").wstring(), "x"); },
-        errnum::PathFileAccess, L"busy.xml");
+    ExpectAppError(
+        [&] { MakeAtomicFileReplacer()->ReplaceFile((temp / "busy.xml").wstring(), "x"); }, 75,
+        {L"busy.xml"});
     EXPECT_TRUE(fs::is_directory(temp / "busy.xml"));
 }
 
@@ -112,7 +69,6 @@ TEST(FilesAndFolders, WhatCannotBeMadeOrReplacedIsReportedByName) {
 TEST(XdgFolders, ProgramFolderFollowsThemAndGioOpensWithTheUsersHandler) {
     TempFolder temp;
     const fs::path marker = temp / "opened";
-    fs::create_directories(temp / "applications");
     temp.Write("applications/pellox-test.desktop",
                "[Desktop Entry]\nType=Application\nName=Test\nExec=sh -c 'echo \"$1\" > " +
                    marker.string() + "' sh %u\nMimeType=x-scheme-handler/pelloxtest;\n");
@@ -127,6 +83,43 @@ TEST(XdgFolders, ProgramFolderFollowsThemAndGioOpensWithTheUsersHandler) {
               32);
     WaitUntil([&] { return ReadBytes(marker).ends_with("\n"); });  // written in full
     EXPECT_EQ(ReadBytes(marker), "pelloxtest://maker/\n");
+}
+
+// xscreensaver's window ids and how the program finds the window it is to draw into.
+TEST(XScreenSaverOptions, WindowIdsAndTargets) {
+    const std::pair<const char*, unsigned long> ids[] = {
+        {"12345", 12345}, {"0x1a00005", 0x1a00005}, {"0XFF", 255}, {"4294967295", 4294967295}};
+    for (const auto& [text, id] : ids) EXPECT_EQ(ParseWindowId(text), id) << text;
+    for (const char* bad :
+         {"", "0", "0x", "-5", "+5", "12a", "0x1g", " 5", "4294967296", "99999999999999999999999"})
+        EXPECT_EQ(ParseWindowId(bad), std::nullopt) << bad;
+
+    using Args = std::vector<std::string>;
+    // The saver's own modes, whatever the environment says.
+    EXPECT_EQ(FindXScreenSaverTarget(Args{"/s"}, "0x400001"), std::nullopt);
+    EXPECT_EQ(FindXScreenSaverTarget(Args{"/p", "77"}, nullptr), std::nullopt);
+    EXPECT_EQ(FindXScreenSaverTarget(Args{}, nullptr), std::nullopt);
+    EXPECT_EQ(FindXScreenSaverTarget(Args{}, ""), std::nullopt);
+    EXPECT_EQ(FindXScreenSaverTarget(Args{"-x"}, nullptr), std::nullopt);
+    // -window-id first, then -root with xscreensaver's window, then the environment alone.
+    const std::tuple<Args, const char*, bool, unsigned long> targets[] = {
+        {{"-window-id", "0x2e"}, "99", false, 0x2e},
+        {{"-root"}, "4194311", false, 4194311},
+        {{"-root"}, nullptr, true, 0},
+        {{"--root"}, nullptr, true, 0},
+        {{}, "0x10", false, 16}};
+    for (const auto& [args, variable, root, window] : targets) {
+        const auto target = FindXScreenSaverTarget(args, variable);
+        ASSERT_TRUE(target);
+        EXPECT_EQ(target->root, root);
+        EXPECT_EQ(target->window, window);
+    }
+    // A missing or malformed id is an error with a clear text, not a guess.
+    for (const Args& bad :
+         {Args{"-window-id"}, Args{"-window-id", "root"}, Args{"-window-id", "0"}})
+        ExpectAppError([&] { FindXScreenSaverTarget(bad, nullptr); }, 5);
+    ExpectAppError([] { FindXScreenSaverTarget(Args{"-root"}, "garbage"); }, 5,
+                   {L"XSCREENSAVER_WINDOW", L"garbage"});
 }
 
 }  // namespace

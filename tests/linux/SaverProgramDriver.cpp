@@ -31,13 +31,9 @@ class X11SaverDriver final : public SaverProgramDriver {
         // Requests on windows that went away must not end the test.
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
         EXPECT_NE(display_, nullptr) << "no X display";
-        std::filesystem::create_directories(home_ / "config" / "pelloxss");
         std::filesystem::create_directories(home_ / "run");
         std::filesystem::permissions(home_ / "run", std::filesystem::perms::owner_all);
-        home_.Write("config/pelloxss/pellox2.xml",
-                    "<?xml version=\"1.0\"?><serie><value name=\"A\">GMT+00:00</value><value "
-                    "name=\"B\">GMT-05:00</value><value name=\"C\">GMT+05:30</value><value "
-                    "name=\"D\">GMT+08:00</value><value name=\"E\">GMT+01:00</value></serie>");
+        home_.Write("config/pelloxss/pellox2.xml", kClockFile);
     }
     ~X11SaverDriver() override { XCloseDisplay(display_); }
 
@@ -70,7 +66,7 @@ class X11SaverDriver final : public SaverProgramDriver {
                    }
                    return false;
                }) &&
-               Drawn(DefaultRootWindow(display_), 0, 0, width, height);
+               Drawn(DefaultRootWindow(display_), width, height);
     }
     void MovePointer(int x, int y) override {
         XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
@@ -101,7 +97,7 @@ class X11SaverDriver final : public SaverProgramDriver {
                           a.height == 240;
                }) &&
                XGetInputFocus(display_, &focus, &revert_) && focus == focus_ &&
-               Drawn(host_, 0, 0, 320, 240);
+               Drawn(host_, 320, 240);
     }
     void CloseHost() override {
         XDestroyWindow(display_, host_);
@@ -119,10 +115,9 @@ class X11SaverDriver final : public SaverProgramDriver {
     }
 
     // Waits until the area shows clocks: many colours, none the magenta of a host window.
-    bool Drawn(Window window, int left, int top, int width, int height) {
+    bool Drawn(Window window, int width, int height) {
         return WaitUntil([&] {
-            XImage* image =
-                XGetImage(display_, window, left, top, width, height, AllPlanes, ZPixmap);
+            XImage* image = XGetImage(display_, window, 0, 0, width, height, AllPlanes, ZPixmap);
             std::set<unsigned long> colours;
             for (int y = 0; image && y < height; y += 4)
                 for (int x = 0; x < width; x += 4) colours.insert(XGetPixel(image, x, y));
@@ -148,14 +143,12 @@ std::unique_ptr<SaverProgramDriver> MakeSaverProgramDriver() {
 // ends them with a signal; pointer and keys are its own business.
 TEST(XScreenSaverHack, DrawsIntoTheGivenWindowUntilSignalled) {
     X11SaverDriver saver;
-    const std::string host = saver.OpenHost();
-    std::ostringstream hex;
-    hex << "0x" << std::hex << std::stoul(host);
+    const std::string host = saver.OpenHost();  // (ids in hexadecimal: XScreenSaverOptions)
     for (const auto& [arguments, variable] :
-         {std::pair{"-window-id " + hex.str(), std::string("XSCREENSAVER_WINDOW=")},
+         {std::pair{"-window-id " + host, std::string("XSCREENSAVER_WINDOW=")},
           std::pair{std::string("-root"), "XSCREENSAVER_WINDOW=" + host}}) {
         auto hack = saver.Start(arguments, variable);
-        EXPECT_TRUE(saver.Drawn(saver.host_, 0, 0, 320, 240)) << arguments;
+        EXPECT_TRUE(saver.Drawn(saver.host_, 320, 240)) << arguments;
         for (int move = 1; move <= 6; ++move) saver.MovePointer(40 * move, 30 * move);
         saver.PressKey(*hack, 'a');
         std::this_thread::sleep_for(std::chrono::milliseconds(1000));

@@ -1,6 +1,5 @@
-// The dialog suite's driver for the GTK dialog, in the test's process and driven through its
-// widgets, with the platform's adapters; the clock file's folder and the store are the test's
-// own. A failure that would end the program is caught instead (ReportRunTimeError below).
+// The dialog suite's driver for the GTK dialog in the test's process, with the platform's adapters
+// on folders of the test's own; a failure that would end the program is caught instead.
 #include <gtest/gtest.h>
 
 #include "contract/SettingsDialogDriver.h"
@@ -9,8 +8,7 @@
 #include "platform/linux/settings/GtkSettingsDialog.h"
 #include "platform/linux/settings/LinuxProgramPorts.h"
 #include "support/TempFolder.h"
-#include "unit/fakes/FakeProgramPorts.h"
-#include "unit/fakes/FakeRegistry.h"
+#include "unit/Fakes.h"
 
 // GTK keeps caches for the life of the process that LeakSanitizer would report.
 extern "C" __attribute__((visibility("default"))) const char* __asan_default_options() {
@@ -68,7 +66,6 @@ class GtkDialogDriver final : public SettingsDialogDriver {
     // Files and folders that even root cannot change: immutable (chattr +i).
     bool Prepare(Obstacle obstacle) override {
         if (obstacle == Obstacle::NoCatalogue) return noCatalogue_ = true;
-        std::filesystem::create_directories(Folder());
         folder_.Write("config/pellox2.xml", "old clock file");
         const auto target =
             obstacle == Obstacle::LockedClockFile ? Folder() / "pellox2.xml" : Folder();

@@ -35,8 +35,9 @@ class TempFolder {
 
     const std::filesystem::path& Path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-    // Writes a file of the folder; returns its path.
+    // Writes a file of the folder, making the folders on its way; returns its path.
     std::filesystem::path Write(const std::string& name, const std::string& bytes) const {
+        std::filesystem::create_directories((path_ / name).parent_path());
         std::ofstream(path_ / name, std::ios::binary) << bytes;
         return path_ / name;
     }

@@ -17,6 +17,13 @@ inline std::vector<HWND> WindowsOf(unsigned long process, const wchar_t* title =
     return found;
 }
 
+// The environment variable's value, empty when it is not set.
+inline std::wstring Env(const wchar_t* name) {
+    wchar_t value[1024];
+    const DWORD length = GetEnvironmentVariableW(name, value, 1024);
+    return length < 1024 ? std::wstring(value, length) : std::wstring();
+}
+
 inline std::wstring TextOf(HWND window) {
     wchar_t text[1024] = {};
     SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));

@@ -1,7 +1,5 @@
-// The shared saver suite's driver for pelloxss.scr under Wine: a copy of the program beside a
-// clock file, looked at with the window calls from the test's process. The pointer moves for
-// real (SetCursorPos); keys come as window messages, since without a window manager no key
-// reaches a Wine window from outside.
+// The saver suite's driver for a copy of pelloxss.scr under Wine, looked at with the window calls.
+// The pointer moves for real; keys come as window messages (no window manager passes them on).
 #include <windows.h>
 
 #include <set>
@@ -12,20 +10,11 @@
 
 namespace {
 
-bool Same(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != FALSE;
-}
-
 class Win32SaverDriver final : public SaverProgramDriver {
   public:
     Win32SaverDriver() {
-        wchar_t scr[MAX_PATH] = {};
-        GetEnvironmentVariableW(L"PELLOX_SCR", scr, MAX_PATH);
-        CopyFileW(scr, program_.c_str(), FALSE);
-        folder_.Write("pellox2.xml",
-                      "<?xml version=\"1.0\"?><serie><value name=\"A\">GMT+00:00</value><value "
-                      "name=\"B\">GMT-05:00</value><value name=\"C\">GMT+05:30</value><value "
-                      "name=\"D\">GMT+08:00</value><value name=\"E\">GMT+01:00</value></serie>");
+        CopyFileW(Env(L"PELLOX_SCR").c_str(), program_.c_str(), FALSE);
+        folder_.Write("pellox2.xml", kClockFile);
         WNDCLASSW host{};
         host.lpfnWndProc = DefWindowProcW;
         host.lpszClassName = L"PelloxTestHost";
@@ -50,7 +39,7 @@ class Win32SaverDriver final : public SaverProgramDriver {
             GetWindowRect(window, &rect);
             GetWindowRect(GetWindow(window, GW_CHILD), &player);
             const LONG style = GetWindowLongW(window, GWL_STYLE);
-            return window && Same(rect, screen) && Same(player, rect) &&
+            return window && EqualRect(&rect, &screen) && EqualRect(&player, &rect) &&
                    (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
                    !(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER)) && Colours(screen) >= 8;
         });
@@ -64,11 +53,8 @@ class Win32SaverDriver final : public SaverProgramDriver {
     }
 
     std::string OpenHost() override {
-        RECT rect{0, 0, 152, 112};
-        AdjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, FALSE);
         host_ = CreateWindowW(L"PelloxTestHost", L"Preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              40, 40, rect.right - rect.left, rect.bottom - rect.top, nullptr,
-                              nullptr, nullptr, nullptr);
+                              40, 40, 200, 160, nullptr, nullptr, nullptr, nullptr);
         SetForegroundWindow(host_);
         return std::to_string(reinterpret_cast<std::intptr_t>(host_));
     }
@@ -80,7 +66,7 @@ class Win32SaverDriver final : public SaverProgramDriver {
             RECT rect{}, hostRect{};
             GetClientRect(child, &rect);
             GetClientRect(host_, &hostRect);
-            return child && IsWindowVisible(child) && Same(rect, hostRect) &&
+            return child && IsWindowVisible(child) && EqualRect(&rect, &hostRect) &&
                    (GetWindowLongW(child, GWL_STYLE) & WS_CHILD) && TextOf(child) == L"Preview" &&
                    GetForegroundWindow() == host_;
         });

@@ -6,13 +6,13 @@
 
 #include <chrono>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <thread>
 
+#include "contract/SaverProgramDriver.h"
 #include "platform/TextEncoding.h"
 #include "platform/linux/player/X11PlayerWindow.h"
 #include "player/OffsetText.h"
+#include "support/TempFolder.h"
 
 // Fontconfig, cairo and pango keep their caches for the life of the process.
 extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
@@ -24,13 +24,9 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(X11PlayerTest, SecondsOfHandsShowWhatDrawingEverythingShows) {
-    const auto folder = std::filesystem::temp_directory_path() / "pellox-x11-player";
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder / "pellox2.xml")
-        << "<?xml version=\"1.0\"?><serie><value name=\"A\">GMT+00:00</value><value name=\"B\">"
-           "GMT-05:00</value><value name=\"C\">GMT+05:45</value><value name=\"D\">GMT+08:00"
-           "</value><value name=\"E\">GMT-00:30</value></serie>";
-    const std::wstring movie = utf8::ToWide(folder.string()) + L"\\" + kMovieFileName;
+    const TempFolder folder("x11-player");
+    folder.Write("pellox2.xml", kClockFile);
+    const std::wstring movie = utf8::ToWide(folder.Path().string()) + L"\\" + kMovieFileName;
     Display* display = XOpenDisplay(nullptr);  // the test session's display
     ASSERT_NE(display, nullptr);
     const Window host =
@@ -81,7 +77,6 @@ TEST(X11PlayerTest, SecondsOfHandsShowWhatDrawingEverythingShows) {
     player.reset();
     XDestroyWindow(display, host);
     XCloseDisplay(display);
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -6,11 +6,8 @@
 #include <climits>
 #include <map>
 
+#include "Fakes.h"
 #include "config/frmSettings.h"
-#include "fakes/FakeClockFiles.h"
-#include "fakes/FakeProgramPorts.h"
-#include "fakes/FakeRegistry.h"
-#include "fakes/FakeSystem.h"
 
 namespace {
 

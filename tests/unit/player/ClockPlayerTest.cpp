@@ -4,13 +4,14 @@
 #include <functional>
 #include <memory>
 
-#include "FakeClockEnvironment.h"
+#include "Fakes.h"
 #include "platform/AppError.h"
 #include "player/ClockPlayer.h"
 
 namespace {
 
 const std::wstring kClockFile = L"C:\\Saver\\pellox2.xml";
+using Call = std::pair<std::string, RectI>;
 
 // Records the player's calls with their areas, the items painted and the background.
 class FakeSurface : public PlayerSurface {
@@ -18,7 +19,7 @@ class FakeSurface : public PlayerSurface {
     int width = 1920, height = 1080, stills = 0;
     bool canPaint = true, failPaint = false;
     Rgb background;
-    std::vector<std::pair<std::string, RectI>> calls;
+    std::vector<Call> calls;
     std::vector<std::vector<SceneItem>> painted;
 
     int Width() override { return width; }
@@ -62,10 +63,6 @@ class ClockPlayerTest : public testing::Test {
             commands += command + args;
         });
 };
-
-std::pair<std::string, RectI> Call(const char* name, RectI area) {
-    return {name, area};
-}
 
 RectI AreaOf(std::span<const SceneItem> items) {
     RectF bounds;

@@ -2,10 +2,10 @@
 // and the web link opener's; the programs themselves: tests/contract/SaverProgramSuite.cpp.
 #include <gtest/gtest.h>
 
-#include "fakes/FakeProgramPorts.h"
-#include "fakes/RecordingScreenSaver.h"
+#include "Fakes.h"
 #include "platform/AppError.h"
 #include "shell/OpenWebLink.h"
+#include "support/Expect.h"
 
 namespace {
 
@@ -15,15 +15,13 @@ const Calls kCommon = {"FindWindowA(null, Display Properties)", "AnotherFullScre
 const Calls kFullScreen = {"ClaimFullScreen", "VirtualScreenRect", "CreateSaverWindow(1)",
                            "SetWindowPos(119, -1, -1280, 0, 3200, 1080, 0x40)",
                            "SystemParametersInfoA(97, 0xFFFFFFFF, ptr, 0)"};
-const Calls kPreview = {"IsWindow(1234)",
-                        "GetClientRect(1234)",
-                        "CreateSaverWindow(4)",
-                        "SetSaverWindowTitle(119, Preview)",
-                        "GetWindowLongA(119, -16)",
-                        "SetWindowLongA(119, -16, 0x56CF0000)",
-                        "SetParent(119, 1234)",
-                        "SetWindowLongA(119, -8, 0x4D2)",
-                        "SetWindowPos(119, 0, 0, 0, 152, 112, 0x54)"};
+// clang-format off
+const Calls kPreview = {
+    "IsWindow(1234)", "GetClientRect(1234)", "CreateSaverWindow(4)",
+    "SetSaverWindowTitle(119, Preview)", "GetWindowLongA(119, -16)",
+    "SetWindowLongA(119, -16, 0x56CF0000)", "SetParent(119, 1234)",
+    "SetWindowLongA(119, -8, 0x4D2)", "SetWindowPos(119, 0, 0, 0, 152, 112, 0x54)"};
+// clang-format on
 
 TEST(StartupTest, EveryRoadMakesItsCallsInOrder) {
     const struct {
@@ -72,19 +70,14 @@ TEST(StartupTest, EveryRoadMakesItsCallsInOrder) {
 }
 
 TEST(StartupTest, APreviewHandleThatIsNoNumberIsAConversionErrorWithoutAWindow) {
-    const std::pair<const wchar_t*, long> cases[] = {
-        {L"/p abc", errnum::TypeMismatch},    {L"/p", errnum::TypeMismatch},
-        {L"/p   ", errnum::TypeMismatch},     {L"/p 12x", errnum::TypeMismatch},
-        {L"/p 2147483648", errnum::Overflow}, {L"/p -2147483649", errnum::Overflow}};
+    // The numbers the report shows: 13 type mismatch, 6 overflow.
+    const std::pair<const wchar_t*, long> cases[] = {{L"/p abc", 13},       {L"/p", 13},
+                                                     {L"/p   ", 13},        {L"/p 12x", 13},
+                                                     {L"/p 2147483648", 6}, {L"/p -2147483649", 6}};
     for (const auto& [arguments, number] : cases) {
         RecordingScreenSaver fake;
         mGlobals globals(fake, fake, fake);
-        try {
-            globals.Main(arguments);
-            ADD_FAILURE() << "no error for " << utf8::FromWide(arguments);
-        } catch (const AppError& e) {
-            EXPECT_EQ(e.Number, number) << utf8::FromWide(arguments);
-        }
+        ExpectAppError([&] { globals.Main(arguments); }, number);
         EXPECT_EQ(fake.calls, kCommon) << utf8::FromWide(arguments);
     }
     const std::pair<const wchar_t*, std::int32_t> numbers[] = {
@@ -133,13 +126,8 @@ TEST(SaverWindowTest, WhatEndsTheSaver) {
     };
     for (const auto& c : cases) {
         Saver saver;
-        for (const wchar_t* command : c.commands) {
-            if (command) {
-                saver.form.swf_FSCommand(command, L"ignored");
-            } else {
-                saver.form.Form_KeyPress('x');
-            }
-        }
+        for (const wchar_t* command : c.commands)
+            command ? saver.form.swf_FSCommand(command, L"ignored") : saver.form.Form_KeyPress('x');
         EXPECT_EQ(saver.system.calls, c.ends ? kEndSaver : Calls{}) << c.commands.size();
         EXPECT_EQ(saver.form.MouseMoveCount, c.moves);
     }
@@ -159,15 +147,11 @@ TEST(OpenWebLink, OpensTheAddressWithTheHourglassShownDuringTheCall) {
     FakePointer pointer;
     FakeShell shell(&pointer);
     OpenWebLink(shell, pointer, Windows1252CodePage(), L"https://example.com/caf\u00e9");
-    ASSERT_EQ(shell.calls.size(), 1u);
-    const FakeShell::Call& call = shell.calls[0];
-    EXPECT_EQ(call.owner, 0u);
-    EXPECT_EQ(call.verb, "open");
-    EXPECT_EQ(call.file, "https://example.com/caf\xe9");  // the ANSI code page
-    EXPECT_EQ(call.parameters, "");
-    EXPECT_FALSE(call.directory.has_value());
-    EXPECT_EQ(call.show, kSwShowNormal);
-    EXPECT_EQ(call.pointerDuringCall, PointerShape::Hourglass);
+    // The address in the ANSI code page, the hourglass shown during the call.
+    const std::vector<FakeShell::Call> calls = {{0, "open", "https://example.com/caf\xe9", "",
+                                                 std::nullopt, kSwShowNormal,
+                                                 PointerShape::Hourglass}};
+    EXPECT_EQ(shell.calls, calls);
     EXPECT_EQ(pointer.history, (std::vector{PointerShape::Hourglass, PointerShape::Default}));
 }
 

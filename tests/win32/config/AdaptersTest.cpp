@@ -13,13 +13,20 @@
 
 namespace {
 
-// A store value of another type than REG_SZ counts as absent, an empty one is a value; the
-// pointer override is on while set; ANSI text with NULs and high bytes converts both ways.
+// The store's REG_SZ values where the old runtime kept them (another type counts as absent, an
+// empty one is a value); the pointer override; ANSI text with NULs and high bytes both ways.
 TEST(ProgramAdapters, StorePointerAndCodePage) {
     const SettingsAdapters ports = MakeSettingsAdapters();
     const std::wstring app = L"PELLOXSS-TEST-" + std::to_wstring(GetCurrentProcessId());
     const std::wstring key = L"Software\\VB and VBA Program Settings\\" + app;
     ports.store->SaveSetting(app, L"Config", L"Empty", L"");
+    ports.store->SaveSetting(app, L"Config", L"Zone0", L"7");
+    wchar_t zone[8] = {};
+    DWORD size = sizeof zone;
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, (key + L"\\Config").c_str(), L"Zone0", RRF_RT_REG_SZ,
+                           nullptr, zone, &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(zone, L"7");
     const DWORD number = 5;
     RegSetKeyValueW(HKEY_CURRENT_USER, (key + L"\\Config").c_str(), L"DST0", REG_DWORD, &number,
                     sizeof number);

@@ -1,6 +1,5 @@
-// The player window under Wine: how it turns Win32 input into the player's rules. (The loop
-// and the rules are checked natively; pelloxss.scr's clocks on screen and its end on real input
-// by saver_screen_test.)
+// The player window under Wine: how it turns Win32 input into the player's commands (the rules:
+// ClockPlayerTest; the program on real input: SaverProgramSuite).
 #include <gtest/gtest.h>
 
 #include <windows.h>
