@@ -93,6 +93,29 @@ TEST(KeyFileStore, KeepsWhatElseTheFileHoldsAndSetsDamagedFilesAside) {
     EXPECT_EQ(ReadBytes(folder / "PELLOXSS.ini.broken"), broken);
 }
 
+TEST(KeyFileStore, KeepsEveryBrokenFileAndLeavesAnUnreadableOneAlone) {
+    TempFolder temp;
+    const fs::path file = temp / "PELLOXSS.ini";
+    const auto store = MakeKeyFileStore(temp.Path().string());
+    // Two broken files in a row (a bad group line, a key before any group): each is kept
+    // under a name of its own and the second does not replace the first.
+    for (const char* broken : {"[Config\nZone0=5\n", "Zone0=6\n"}) {
+        temp.Write("PELLOXSS.ini", broken);
+        store->SaveSetting(L"PELLOXSS", L"Config", L"Zone0", L"7");
+    }
+    EXPECT_EQ(ReadBytes(temp / "PELLOXSS.ini.broken"), "[Config\nZone0=5\n");
+    EXPECT_EQ(ReadBytes(temp / "PELLOXSS.ini.broken.1"), "Zone0=6\n");
+    EXPECT_EQ(store->GetSetting(L"PELLOXSS", L"Config", L"Zone0", L"-"), L"7");
+    // A file that cannot be read (a folder in its place, which root cannot read either) is
+    // reported by name and left where it is; nothing is set aside.
+    fs::remove(file);
+    fs::create_directory(file);
+    ExpectFailure([&] { store->SaveSetting(L"PELLOXSS", L"Config", L"Zone0", L"8"); },
+                  errnum::PathFileAccess, L"PELLOXSS.ini");
+    EXPECT_TRUE(fs::is_directory(file));
+    EXPECT_FALSE(fs::exists(temp / "PELLOXSS.ini.broken.2"));
+}
+
 TEST(FilesAndFolders, WhatCannotBeMadeOrReplacedIsReportedByName) {
     TempFolder temp;
     temp.Write("file", "x");  // a plain file where a folder should be: even root cannot make it
