@@ -137,6 +137,69 @@ TEST(SettingsForm, AFailingUpdateStopsAtTheFailingStep) {
     EXPECT_EQ(dialog.view.closed, 0);
 }
 
+// The form over a view whose lists keep their entries, so that Update writes each row's offset
+// from the zone the row is on; the catalogue holds the given key names and display names.
+struct ListedSettings : Settings {
+    class ListingView : public FakeView {
+      public:
+        std::array<std::vector<std::wstring>, kZoneRows> entries;
+        void AddListEntry(int row, const std::wstring& text) override {
+            entries[row].push_back(text);
+            FakeView::AddListEntry(row, text);
+        }
+        std::wstring ListText(int row) const override {
+            return rows[row].index < 0 ? L"" : entries[row][rows[row].index];
+        }
+    };
+    explicit ListedSettings(const std::vector<std::pair<std::string, std::string>>& zones)
+        : Settings(0) {
+        for (const auto& [key, display] : zones) {
+            registry.AddSubkey(kTimeZonesKeyNT, key);
+            registry.SetText(kTimeZonesKeyNT + ("\\" + key), "Display", display);
+        }
+    }
+    ListingView listing;
+    frmSettings listed{listing, SettingsPorts{registry, version, compare, ansi, folder, messages,
+                                              pointer, shell, store, files, localZone, clockFiles}};
+};
+
+TEST(SettingsForm, RowsStayOnTheirZonesByNameWhenTheCatalogueGainsOneThatSortsFirst) {
+    std::vector<std::pair<std::string, std::string>> zones = {
+        {"GMT Standard Time", "(GMT) London"},
+        {"Eastern Standard Time", "(GMT-05:00) New York"},
+        {"Pacific Standard Time", "(GMT-08:00) Los Angeles"},
+        {"China Standard Time", "(GMT+08:00) Beijing"},
+        {"Tokyo Standard Time", "(GMT+09:00) Tokyo"}};
+    ListedSettings before(zones);
+    ASSERT_TRUE(before.listed.Form_Load());
+    for (int row = 0; row < kZoneRows; ++row) before.listing.rows[row].index = 4 - row;
+    before.listed.cmdUpdate_Click();
+    // The fifteen values as before, then the key names.
+    ASSERT_EQ(before.store.puts.size(), 20u);
+    EXPECT_EQ(before.store.puts[15].first, L"ZoneKey0");
+    EXPECT_EQ(before.store.puts[15].second, L"Pacific Standard Time");
+    EXPECT_EQ(before.store.puts[19].second, L"GMT Standard Time");
+
+    zones.insert(zones.begin() + 2, {"Azores Standard Time", "(GMT) Azores"});
+    ListedSettings after(zones);
+    after.store.values = before.store.values;
+    ASSERT_TRUE(after.listed.Form_Load());
+    EXPECT_EQ(after.listing.rows[0].index, 5);
+    EXPECT_EQ(after.listing.rows[4].index, 1);
+    after.listed.cmdUpdate_Click();
+    EXPECT_EQ(after.files.files, before.files.files);
+
+    // A name today's catalogue lacks, and an older store without names: the positions.
+    ListedSettings older(zones);
+    older.store.values = before.store.values;
+    older.store.Set(L"ZoneKey0", L"Gone Standard Time");
+    older.store.values.erase({L"PELLOXSS", L"Config", L"ZoneKey1"});
+    ASSERT_TRUE(older.listed.Form_Load());
+    EXPECT_EQ(older.listing.rows[0].index, 4);
+    EXPECT_EQ(older.listing.rows[1].index, 3);
+    EXPECT_EQ(older.listing.rows[2].index, 3);  // by name: Tokyo, one place on
+}
+
 TEST(SettingsForm, RowNames) {
     for (const auto& [row, name] : {std::pair{0, L"Zone 1"}, {3, L"Zone 4"}, {4, L"Local"}})
         EXPECT_EQ(settings::RowName(row), name);
