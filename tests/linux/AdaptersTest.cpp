@@ -1,7 +1,9 @@
 // The Linux adapters beyond what the shared suites reach: ICU's zone rules and local zone, the
-// key file's neighbours and damage, what cannot be made or replaced, the XDG folders and GIO.
+// key file's neighbours and damage, what cannot be made or replaced, the full-screen lock's
+// folder, the XDG folders and GIO.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
@@ -14,6 +16,7 @@
 #include "platform/linux/PosixFiles.h"
 #include "platform/linux/settings/IcuTimeZones.h"
 #include "platform/linux/settings/LinuxProgramPorts.h"
+#include "platform/linux/shell/InstanceLock.h"
 #include "support/Process.h"
 #include "support/TempFolder.h"
 
@@ -128,6 +131,50 @@ TEST(FilesAndFolders, WhatCannotBeMadeOrReplacedIsReportedByName) {
         [&] { MakeAtomicFileReplacer()->ReplaceFile((temp / "busy.xml").wstring(), "x"); },
         errnum::PathFileAccess, L"busy.xml");
     EXPECT_TRUE(fs::is_directory(temp / "busy.xml"));
+}
+
+// The full-screen lock lives only in a folder of the user's alone and is never reached through
+// a link; anything else counts as another instance holding it, and nothing is made there.
+TEST(InstanceLock, OnlyInAFolderOfTheUsersAloneAndNeverThroughALink) {
+    TempFolder temp;
+    const fs::path made = temp / "made" / "pelloxss";
+    fs::create_directory(temp / "made");
+    {
+        const auto first = MakeFileLockInstanceGuard(made.string());
+        EXPECT_FALSE(first->AnotherFullScreenInstance());
+        first->ClaimFullScreen();
+        EXPECT_EQ(fs::status(made).permissions() & fs::perms::all, fs::perms::owner_all);
+        EXPECT_TRUE(MakeFileLockInstanceGuard(made.string())->AnotherFullScreenInstance());
+    }
+    EXPECT_FALSE(MakeFileLockInstanceGuard(made.string())->AnotherFullScreenInstance());
+
+    for (const char* name : {"open", "theirs", "planted"}) {
+        fs::create_directory(temp / name);
+        fs::permissions(temp / name, fs::perms::owner_all);
+    }
+    fs::permissions(temp / "open", fs::perms::group_read, fs::perm_options::add);
+    ASSERT_EQ(chown((temp / "theirs").c_str(), 4321, 4321), 0);
+    fs::create_directory_symlink(made, temp / "link");
+    fs::create_symlink(temp / "target", temp / "planted" / "pelloxss.fullscreen.lock");
+    for (const char* name : {"open", "theirs", "link", "planted"}) {
+        const auto guard = MakeFileLockInstanceGuard((temp / name).string());
+        guard->ClaimFullScreen();
+        EXPECT_TRUE(guard->AnotherFullScreenInstance()) << name;
+    }
+    EXPECT_FALSE(fs::exists(temp / "open" / "pelloxss.fullscreen.lock"));
+    EXPECT_FALSE(fs::exists(temp / "target"));
+
+    // $XDG_RUNTIME_DIR when it is private, else a folder under the cache home; never /tmp.
+    setenv("HOME", (temp / "home").c_str(), 1);
+    unsetenv("XDG_CACHE_HOME");
+    for (const auto& [runtime, folder] : {std::pair{made, made},
+                                          {temp / "open", temp / "home/.cache/pelloxss"},
+                                          {fs::path("relative"), temp / "home/.cache/pelloxss"}}) {
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        EXPECT_EQ(PrivateRuntimeFolder(), folder.string()) << runtime;
+    }
+    setenv("XDG_CACHE_HOME", (temp / "cache").c_str(), 1);
+    EXPECT_EQ(PrivateRuntimeFolder(), (temp / "cache" / "pelloxss").string());
 }
 
 // GLib reads the XDG folders once per process (each test runs in a process of its own): the
