@@ -141,12 +141,11 @@ TEST(InstanceLock, OnlyInAFolderOfTheUsersAloneAndNeverThroughALink) {
     fs::create_directory(temp / "made");
     {
         const auto first = MakeFileLockInstanceGuard(made.string());
-        EXPECT_FALSE(first->AnotherFullScreenInstance());
-        first->ClaimFullScreen();
+        EXPECT_TRUE(first->ClaimFullScreen());
         EXPECT_EQ(fs::status(made).permissions() & fs::perms::all, fs::perms::owner_all);
-        EXPECT_TRUE(MakeFileLockInstanceGuard(made.string())->AnotherFullScreenInstance());
+        EXPECT_FALSE(MakeFileLockInstanceGuard(made.string())->ClaimFullScreen());
     }
-    EXPECT_FALSE(MakeFileLockInstanceGuard(made.string())->AnotherFullScreenInstance());
+    EXPECT_TRUE(MakeFileLockInstanceGuard(made.string())->ClaimFullScreen());
 
     for (const char* name : {"open", "theirs", "planted"}) {
         fs::create_directory(temp / name);
@@ -156,11 +155,8 @@ TEST(InstanceLock, OnlyInAFolderOfTheUsersAloneAndNeverThroughALink) {
     ASSERT_EQ(chown((temp / "theirs").c_str(), 4321, 4321), 0);
     fs::create_directory_symlink(made, temp / "link");
     fs::create_symlink(temp / "target", temp / "planted" / "pelloxss.fullscreen.lock");
-    for (const char* name : {"open", "theirs", "link", "planted"}) {
-        const auto guard = MakeFileLockInstanceGuard((temp / name).string());
-        guard->ClaimFullScreen();
-        EXPECT_TRUE(guard->AnotherFullScreenInstance()) << name;
-    }
+    for (const char* name : {"open", "theirs", "link", "planted"})
+        EXPECT_FALSE(MakeFileLockInstanceGuard((temp / name).string())->ClaimFullScreen()) << name;
     EXPECT_FALSE(fs::exists(temp / "open" / "pelloxss.fullscreen.lock"));
     EXPECT_FALSE(fs::exists(temp / "target"));
 

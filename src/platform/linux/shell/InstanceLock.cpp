@@ -55,29 +55,23 @@ UniqueFd OpenLockFile(const std::string& folder) {
     return Private(file, false) ? std::move(file) : UniqueFd();
 }
 
-// A lock that only the full-screen road holds: flock on the lock file.
+// A lock that only the full-screen road holds: an exclusive flock on the lock file, which
+// takes the lock and tells whether another process holds it in one step. It goes with the
+// process, however that ends.
 class FileLockInstanceGuard final : public InstanceGuard {
   public:
     explicit FileLockInstanceGuard(std::string folder) : folder_(std::move(folder)) {}
 
-    bool AnotherFullScreenInstance() override {
-        if (lock_.Get() >= 0) return false;  // the lock is our own
-        const UniqueFd file = OpenLockFile(Folder());
-        return file.Get() < 0 || flock(file.Get(), LOCK_SH | LOCK_NB) != 0;
-    }
-
-    void ClaimFullScreen() override {
-        if (lock_.Get() >= 0) return;
-        UniqueFd file = OpenLockFile(Folder());
-        if (file.Get() >= 0 && flock(file.Get(), LOCK_EX | LOCK_NB) == 0) lock_ = std::move(file);
+    bool ClaimFullScreen() override {
+        if (lock_.Get() >= 0) return true;
+        if (folder_.empty()) folder_ = PrivateRuntimeFolder();
+        UniqueFd file = OpenLockFile(folder_);
+        if (file.Get() < 0 || flock(file.Get(), LOCK_EX | LOCK_NB) != 0) return false;
+        lock_ = std::move(file);
+        return true;
     }
 
   private:
-    const std::string& Folder() {
-        if (folder_.empty()) folder_ = PrivateRuntimeFolder();
-        return folder_;
-    }
-
     std::string folder_;
     UniqueFd lock_;
 };
