@@ -176,3 +176,52 @@ TEST(XScreenSaverHack, DrawsIntoTheGivenWindowUntilSignalled) {
         EXPECT_NE(program->Output().find(error), std::string::npos) << program->Output();
     }
 }
+
+// Another client keeps the keyboard: the saver runs on without it and ends on the pointer.
+// Another gives it up soon after the saver has shown: the saver's next attempt takes it, so a
+// grab tried from here then finds the keyboard taken.
+TEST(XScreenSaverGrabs, RunsOnWithoutAKeptGrabAndTakesOneGivenUp) {
+    X11SaverDriver saver;
+    Display* other = XOpenDisplay(nullptr);
+    ASSERT_NE(other, nullptr);
+    const Window root = DefaultRootWindow(other);
+    const auto grab = [&] {
+        const int result =
+            XGrabKeyboard(other, root, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+        XSync(other, False);
+        return result;
+    };
+    ASSERT_EQ(grab(), GrabSuccess);
+    auto kept = saver.Start("/s");
+    ASSERT_TRUE(saver.CoversTheScreen(*kept));
+    int step = 0;
+    EXPECT_TRUE(WaitUntil([&] {
+        ++step;
+        saver.MovePointer(100 + 7 * (step % 50), 100 + 5 * (step % 50));
+        return !kept->Running();
+    }));
+    EXPECT_EQ(kept->WaitForExit(), 0);
+
+    auto taken = saver.Start("/s");
+    const std::set<Window> before = saver.before_[taken->Id()];
+    ASSERT_TRUE(WaitUntil([&] {
+        for (Window w : Children(other, root)) {
+            XWindowAttributes a{};
+            if (!before.count(w) && XGetWindowAttributes(other, w, &a) && a.override_redirect &&
+                a.map_state == IsViewable)
+                return true;
+        }
+        return false;
+    }));
+    XUngrabKeyboard(other, CurrentTime);
+    XSync(other, False);
+    EXPECT_TRUE(WaitUntil([&] {
+        if (grab() != GrabSuccess) return true;
+        XUngrabKeyboard(other, CurrentTime);
+        XSync(other, False);
+        return false;
+    }));
+    saver.PressKey(*taken, 'a');
+    EXPECT_EQ(taken->WaitForExit(), 0);
+    XCloseDisplay(other);
+}
