@@ -36,18 +36,16 @@ TEST_F(SaverProgram, FullScreenRunsOnceAndEndsOnTheFourthPointerMove) {
     EXPECT_EQ(second->WaitForExit(), 0);
 }
 
-// Two full-screen savers started at the same instant, twenty times: each time one runs and the
-// other ends at once by itself.
+// Twenty pairs of full-screen savers started together: one of each runs, the other ends.
 TEST_F(SaverProgram, OfTwoStartedTogetherExactlyOneRuns) {
     for (int round = 0; round < 20; ++round) {
-        std::unique_ptr<TestProcess> pair[] = {saver->Start("/s"), saver->Start("/s")};
-        ASSERT_TRUE(WaitUntil([&] { return !pair[0]->Running() || !pair[1]->Running(); }))
-            << "both run, round " << round;
-        const int winner = pair[0]->Running() ? 0 : 1;
-        EXPECT_EQ(pair[1 - winner]->WaitForExit(), 0) << round;
-        ASSERT_TRUE(saver->CoversTheScreen(*pair[winner])) << "none runs, round " << round;
-        saver->PressKey(*pair[winner], 'a');
-        EXPECT_EQ(pair[winner]->WaitForExit(), 0) << round;
+        std::unique_ptr<TestProcess> two[] = {saver->Start("/s"), saver->Start("/s")};
+        ASSERT_TRUE(WaitUntil([&] { return !two[0]->Running() || !two[1]->Running(); })) << round;
+        const int winner = two[0]->Running() ? 0 : 1;
+        EXPECT_EQ(two[1 - winner]->WaitForExit(), 0) << round;
+        ASSERT_TRUE(saver->CoversTheScreen(*two[winner])) << round;
+        saver->PressKey(*two[winner], 'a');
+        EXPECT_EQ(two[winner]->WaitForExit(), 0) << round;
     }
 }
 

@@ -19,6 +19,7 @@ class FakeView : public SettingsView {
   public:
     struct Row {
         std::wstring caption;
+        std::vector<std::wstring> entries;
         int count = 0, index = -1, check = 0;
     };
     std::array<Row, kZoneRows> rows;
@@ -26,14 +27,19 @@ class FakeView : public SettingsView {
 
     std::wstring CaptionText(int row) const override { return rows[row].caption; }
     void SetCaptionText(int row, const std::wstring& text) override { rows[row].caption = text; }
-    void AddListEntry(int row, const std::wstring&) override { ++rows[row].count; }
+    void AddListEntry(int row, const std::wstring& text) override {
+        rows[row].entries.push_back(text);
+        ++rows[row].count;
+    }
     int ListCount(int row) const override { return rows[row].count; }
     int ListIndex(int row) const override { return rows[row].index; }
     void SetListIndex(int row, int index) override {
         if (index < -1 || index >= rows[row].count) throw AppError(380, L"Invalid property value");
         rows[row].index = index;
     }
-    std::wstring ListText(int) const override { return L"(GMT+01:00) Zone"; }
+    std::wstring ListText(int row) const override {
+        return rows[row].index < 0 ? L"" : rows[row].entries[rows[row].index];
+    }
     int CheckState(int row) const override { return rows[row].check; }
     void SetCheckState(int row, int state) override { rows[row].check = state; }
     void Close() override { ++closed; }
@@ -137,67 +143,29 @@ TEST(SettingsForm, AFailingUpdateStopsAtTheFailingStep) {
     EXPECT_EQ(dialog.view.closed, 0);
 }
 
-// The form over a view whose lists keep their entries, so that Update writes each row's offset
-// from the zone the row is on; the catalogue holds the given key names and display names.
-struct ListedSettings : Settings {
-    class ListingView : public FakeView {
-      public:
-        std::array<std::vector<std::wstring>, kZoneRows> entries;
-        void AddListEntry(int row, const std::wstring& text) override {
-            entries[row].push_back(text);
-            FakeView::AddListEntry(row, text);
-        }
-        std::wstring ListText(int row) const override {
-            return rows[row].index < 0 ? L"" : entries[row][rows[row].index];
-        }
+// A catalogue that gains a zone sorting first: each row keeps its zone by key name, and Update
+// writes the same file.
+TEST(SettingsForm, RowsKeepTheirZonesByNameWhenTheCatalogueGainsOneThatSortsFirst) {
+    Settings before(0), after(0);
+    const auto add = [](Settings& dialog, const std::string& key, const char* display) {
+        dialog.registry.AddSubkey(kTimeZonesKeyNT, key);
+        dialog.registry.SetText(kTimeZonesKeyNT + ("\\" + key), "Display", display);
     };
-    explicit ListedSettings(const std::vector<std::pair<std::string, std::string>>& zones)
-        : Settings(0) {
-        for (const auto& [key, display] : zones) {
-            registry.AddSubkey(kTimeZonesKeyNT, key);
-            registry.SetText(kTimeZonesKeyNT + ("\\" + key), "Display", display);
-        }
+    add(after, "Azores Standard Time", "(GMT) Azores");
+    for (Settings* dialog : {&before, &after}) {
+        add(*dialog, "GMT Standard Time", "(GMT) London");
+        add(*dialog, "Tokyo Standard Time", "(GMT+09:00) Tokyo");
+        add(*dialog, "Eastern Standard Time", "(GMT-05:00) New York");
     }
-    ListingView listing;
-    frmSettings listed{listing, SettingsPorts{registry, version, compare, ansi, folder, messages,
-                                              pointer, shell, store, files, localZone, clockFiles}};
-};
-
-TEST(SettingsForm, RowsStayOnTheirZonesByNameWhenTheCatalogueGainsOneThatSortsFirst) {
-    std::vector<std::pair<std::string, std::string>> zones = {
-        {"GMT Standard Time", "(GMT) London"},
-        {"Eastern Standard Time", "(GMT-05:00) New York"},
-        {"Pacific Standard Time", "(GMT-08:00) Los Angeles"},
-        {"China Standard Time", "(GMT+08:00) Beijing"},
-        {"Tokyo Standard Time", "(GMT+09:00) Tokyo"}};
-    ListedSettings before(zones);
-    ASSERT_TRUE(before.listed.Form_Load());
-    for (int row = 0; row < kZoneRows; ++row) before.listing.rows[row].index = 4 - row;
-    before.listed.cmdUpdate_Click();
-    // The fifteen values as before, then the key names.
-    ASSERT_EQ(before.store.puts.size(), 20u);
-    EXPECT_EQ(before.store.puts[15].first, L"ZoneKey0");
-    EXPECT_EQ(before.store.puts[15].second, L"Pacific Standard Time");
-    EXPECT_EQ(before.store.puts[19].second, L"GMT Standard Time");
-
-    zones.insert(zones.begin() + 2, {"Azores Standard Time", "(GMT) Azores"});
-    ListedSettings after(zones);
+    ASSERT_TRUE(before.form.Form_Load());
+    for (int row = 0; row < kZoneRows; ++row) before.view.rows[row].index = (row + 2) % 3;
+    before.form.cmdUpdate_Click();
+    EXPECT_EQ(before.store.puts[15].first, L"ZoneKey0");  // after the fifteen values
     after.store.values = before.store.values;
-    ASSERT_TRUE(after.listed.Form_Load());
-    EXPECT_EQ(after.listing.rows[0].index, 5);
-    EXPECT_EQ(after.listing.rows[4].index, 1);
-    after.listed.cmdUpdate_Click();
+    ASSERT_TRUE(after.form.Form_Load());
+    EXPECT_EQ(after.Indexes(), (std::vector<int>{3, 1, 2, 3, 1}));
+    after.form.cmdUpdate_Click();
     EXPECT_EQ(after.files.files, before.files.files);
-
-    // A name today's catalogue lacks, and an older store without names: the positions.
-    ListedSettings older(zones);
-    older.store.values = before.store.values;
-    older.store.Set(L"ZoneKey0", L"Gone Standard Time");
-    older.store.values.erase({L"PELLOXSS", L"Config", L"ZoneKey1"});
-    ASSERT_TRUE(older.listed.Form_Load());
-    EXPECT_EQ(older.listing.rows[0].index, 4);
-    EXPECT_EQ(older.listing.rows[1].index, 3);
-    EXPECT_EQ(older.listing.rows[2].index, 3);  // by name: Tokyo, one place on
 }
 
 TEST(SettingsForm, RowNames) {
