@@ -55,6 +55,30 @@ UniqueFd OpenLockFile(const std::string& folder) {
     return Private(file, false) ? std::move(file) : UniqueFd();
 }
 
+// A variable that holds an absolute path, as the XDG folders must; empty otherwise.
+std::string AbsolutePath(const char* name) {
+    const char* value = std::getenv(name);
+    return value && value[0] == '/' ? value : "";
+}
+
+// The user's runtime folder (see MakeFileLockInstanceGuard); empty when there is no home.
+std::string PrivateRuntimeFolder() {
+    const std::string runtime = AbsolutePath("XDG_RUNTIME_DIR");
+    if (!runtime.empty() && Private(OpenFolder(runtime), true)) return runtime;
+    std::string cache = AbsolutePath("XDG_CACHE_HOME");
+    if (cache.empty()) {
+        const std::string home = AbsolutePath("HOME");
+        if (home.empty()) return "";
+        cache = home + "/.cache";
+    }
+    // The cache home and its missing parents; what exists stays as it is.
+    for (auto at = cache.find('/', 1);; at = cache.find('/', at + 1)) {
+        mkdir(cache.substr(0, at).c_str(), 0700);
+        if (at == std::string::npos) break;
+    }
+    return cache + "/pelloxss";
+}
+
 // A lock that only the full-screen road holds: an exclusive flock on the lock file, which
 // takes the lock and tells whether another process holds it in one step. It goes with the
 // process, however that ends.
@@ -76,30 +100,7 @@ class FileLockInstanceGuard final : public InstanceGuard {
     UniqueFd lock_;
 };
 
-// A variable that holds an absolute path, as the XDG folders must; empty otherwise.
-std::string AbsolutePath(const char* name) {
-    const char* value = std::getenv(name);
-    return value && value[0] == '/' ? value : "";
-}
-
 }  // namespace
-
-std::string PrivateRuntimeFolder() {
-    const std::string runtime = AbsolutePath("XDG_RUNTIME_DIR");
-    if (!runtime.empty() && Private(OpenFolder(runtime), true)) return runtime;
-    std::string cache = AbsolutePath("XDG_CACHE_HOME");
-    if (cache.empty()) {
-        const std::string home = AbsolutePath("HOME");
-        if (home.empty()) return "";
-        cache = home + "/.cache";
-    }
-    // The cache home and its missing parents; what exists stays as it is.
-    for (auto at = cache.find('/', 1);; at = cache.find('/', at + 1)) {
-        mkdir(cache.substr(0, at).c_str(), 0700);
-        if (at == std::string::npos) break;
-    }
-    return cache + "/pelloxss";
-}
 
 std::unique_ptr<InstanceGuard> MakeFileLockInstanceGuard(const std::string& folder) {
     return std::make_unique<FileLockInstanceGuard>(folder);
