@@ -1,5 +1,6 @@
 #include "config/frmSettings.h"
 
+#include <algorithm>
 #include <climits>
 #include <cwctype>
 
@@ -70,25 +71,35 @@ int frmSettings::DefaultPosition(int row) {
     const std::wstring keyName = row < static_cast<int>(settings::kDefaultZoneKeys.size())
                                      ? std::wstring(settings::kDefaultZoneKeys[row])
                                      : ports_.localZone.CurrentZoneKeyName();
-    if (!keyName.empty()) {
-        const TimeZoneList& zones = catalogue_.TimeZones;
-        for (std::size_t i = 0; i < zones.size() && i < static_cast<std::size_t>(count); ++i) {
-            if (SameKeyName(zones[i].KeyName, keyName)) return static_cast<int>(i);
-        }
-    }
+    const int named = PositionOfKey(row, keyName);
+    if (named >= 0) return named;
     const int position = settings::kDefaultPositions[row];
     return position < count ? position : 0;
+}
+
+int frmSettings::PositionOfKey(int row, const std::wstring& keyName) const {
+    if (keyName.empty()) return -1;
+    const TimeZoneList& zones = catalogue_.TimeZones;
+    const auto count = static_cast<std::size_t>(std::max(view_.ListCount(row), 0));
+    for (std::size_t i = 0; i < zones.size() && i < count; ++i) {
+        if (SameKeyName(zones[i].KeyName, keyName)) return static_cast<int>(i);
+    }
+    return -1;
 }
 
 void frmSettings::LoadSettings() {
     using namespace settings;
     SettingsStore& store = ports_.store;
     for (int row = 0; row < kZoneRows; ++row) {
-        // Values that cannot be applied count as absent.
+        // Values that cannot be applied count as absent. The zone's key name, when today's
+        // catalogue has it, wins over its position: a catalogue that gained or lost a zone
+        // since the save moves the positions, not the names.
         const std::optional<int> zone =
             ParseStoredInteger(store.GetSetting(kAppName, kSection, RowKey(L"Zone", row), L"-1"));
         const bool zoneFits = zone && *zone >= -1 && *zone < view_.ListCount(row);
-        view_.SetListIndex(row, zoneFits ? *zone : -1);
+        const int named =
+            PositionOfKey(row, store.GetSetting(kAppName, kSection, RowKey(kZoneKey, row), L""));
+        view_.SetListIndex(row, named >= 0 ? named : zoneFits ? *zone : -1);
 
         const std::optional<int> dst =
             ParseStoredInteger(store.GetSetting(kAppName, kSection, RowKey(L"DST", row), L""));
@@ -117,6 +128,14 @@ void frmSettings::SaveSettings() {
         store.SaveSetting(kAppName, kSection, RowKey(L"DST", row),
                           std::to_wstring(view_.CheckState(row)));
         store.SaveSetting(kAppName, kSection, RowKey(L"Label", row), view_.CaptionText(row));
+    }
+    // The zones' key names come after the fifteen values that older versions read.
+    const TimeZoneList& zones = catalogue_.TimeZones;
+    for (int row = 0; row < kZoneRows; ++row) {
+        const int index = view_.ListIndex(row);
+        const bool selected = index >= 0 && index < static_cast<int>(zones.size());
+        store.SaveSetting(kAppName, kSection, RowKey(kZoneKey, row),
+                          selected ? zones[index].KeyName : std::wstring());
     }
 }
 

@@ -77,6 +77,9 @@ struct SettingsAdapters {
 namespace settings {
 inline constexpr const wchar_t* kAppName = L"PELLOXSS";
 inline constexpr const wchar_t* kSection = L"Config";
+// Beside each row's Zone position: the zone's key name ("ZoneKey0" to "ZoneKey4"), which
+// survives a change of the catalogue's order.
+inline constexpr const wchar_t* kZoneKey = L"ZoneKey";
 // Default zones by key name; the Local row takes the system's current zone.
 inline constexpr std::array<const wchar_t*, 4> kDefaultZoneKeys = {
     L"GMT Standard Time", L"Eastern Standard Time", L"Pacific Standard Time",
@@ -112,7 +115,8 @@ class frmSettings {
     bool Form_Load();
     bool FillTimeZoneLists();
     void LoadSettings();
-    // Writes the fifteen values; failures (AppError) go to the caller.
+    // Writes the fifteen values, then the five zones' key names; failures (AppError) go to
+    // the caller.
     void SaveSettings();
 
     // Writes the clock file, then the store, then closes. A failure stops the sequence at the
@@ -127,6 +131,10 @@ class frmSettings {
     int DefaultPosition(int row);
 
   private:
+    // The first catalogue position in the row's list of the zone keyed keyName (compared
+    // without case); -1 when there is none.
+    int PositionOfKey(int row, const std::wstring& keyName) const;
+
     SettingsView& view_;
     SettingsPorts ports_;
     MTimeZone catalogue_;

@@ -51,11 +51,11 @@ class mScreenSaver {
     virtual bool IsWindow(ss::Window window) = 0;
 };
 
-// Whether another instance of the program runs full screen, and the claim the full-screen
-// road makes so that later instances can tell.
+// The full-screen road's claim, which tells later instances that a saver runs.
 class InstanceGuard {
   public:
     virtual ~InstanceGuard() = default;
-    virtual bool AnotherFullScreenInstance() = 0;
-    virtual void ClaimFullScreen() = 0;
+    // Claims the full screen and learns in the same step whether this instance was first:
+    // false when another instance holds the claim, and when this one cannot tell.
+    virtual bool ClaimFullScreen() = 0;
 };

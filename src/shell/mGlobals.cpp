@@ -47,10 +47,12 @@ StartupRoad mGlobals::Main(const std::wstring& arguments) {
     const std::wstring key = line.substr(0, 2);
 
     const bool displayProperties = screenSaver_.FindWindowA(nullptr, kDisplayPropertiesTitle) != 0;
-    const bool anotherInstance = instances_.AnotherFullScreenInstance();
-    if (key == L"/s" && !displayProperties && anotherInstance) return StartupRoad::EndedAtOnce;
-
     if (key.empty() || key == L"/s") {
+        // Claiming and asking are one step, so two savers started together cannot both find
+        // themselves first. Only the full-screen road claims: a preview or the settings dialog
+        // does not count as a running saver.
+        const bool first = instances_.ClaimFullScreen();
+        if (key == L"/s" && !displayProperties && !first) return StartupRoad::EndedAtOnce;
         RunFullScreen();
         return StartupRoad::FullScreen;
     }
@@ -65,7 +67,6 @@ StartupRoad mGlobals::Main(const std::wstring& arguments) {
 // The saver covers the whole virtual screen, every monitor, not only the primary one.
 void mGlobals::RunFullScreen() {
     RunMode = run_mode::FullScreen;
-    instances_.ClaimFullScreen();
     SaverRect = screenSaver_.VirtualScreenRect();
     SaverWindow = windows_.CreateSaverWindow(RunMode);
     screenSaver_.SetWindowPos(SaverWindow, ss::HwndTopmost, SaverRect.left, SaverRect.top,

@@ -36,6 +36,19 @@ TEST_F(SaverProgram, FullScreenRunsOnceAndEndsOnAKeyOrTheFourthPointerMove) {
     EXPECT_EQ(second->WaitForExit(), 0);
 }
 
+// Twenty pairs of full-screen savers started together: one of each runs, the other ends.
+TEST_F(SaverProgram, OfTwoStartedTogetherExactlyOneRuns) {
+    for (int round = 0; round < 20; ++round) {
+        std::unique_ptr<TestProcess> two[] = {saver->Start("/s"), saver->Start("/s")};
+        ASSERT_TRUE(WaitUntil([&] { return !two[0]->Running() || !two[1]->Running(); })) << round;
+        const int winner = two[0]->Running() ? 0 : 1;
+        EXPECT_EQ(two[1 - winner]->WaitForExit(), 0) << round;
+        ASSERT_TRUE(saver->CoversTheScreen(*two[winner])) << round;
+        saver->PressKey(*two[winner], 'a');
+        EXPECT_EQ(two[winner]->WaitForExit(), 0) << round;
+    }
+}
+
 TEST_F(SaverProgram, PreviewFillsItsWindowAndGoesWithIt) {
     auto preview = saver->Start("/p " + saver->OpenHost());
     ASSERT_TRUE(saver->FillsHost());

@@ -47,7 +47,17 @@ TEST(KeyFileStore, KeepsWhatElseTheFileHoldsAndSetsDamagedFilesAside) {
     EXPECT_EQ(store->GetSetting(L"PELLOXSS", L"Config", L"Zone0", L"-"), L"-");
     store->SaveSetting(L"PELLOXSS", L"Config", L"Zone0", L"7");
     EXPECT_EQ(store->GetSetting(L"PELLOXSS", L"Config", L"Zone0", L"-"), L"7");
-    EXPECT_EQ(ReadBytes(folder / "PELLOXSS.ini.broken"), broken);
+    // A second one is kept beside the first; one that cannot be read (a folder in its place:
+    // not even root can) is reported and stays.
+    std::ofstream(file, std::ios::binary) << "Zone0=6\n";
+    store->SaveSetting(L"PELLOXSS", L"Config", L"Zone0", L"8");
+    EXPECT_EQ(ReadBytes(folder / "PELLOXSS.ini.broken") + ReadBytes(file.string() + ".broken.1"),
+              broken + "Zone0=6\n");
+    fs::remove(file);
+    fs::create_directory(file);
+    ExpectAppError([&] { store->SaveSetting(L"PELLOXSS", L"Config", L"Zone0", L"9"); }, 75,
+                   {L"PELLOXSS.ini"});
+    EXPECT_TRUE(fs::is_directory(file) && !fs::exists(file.string() + ".broken.2"));
 }
 
 TEST(FilesAndFolders, WhatCannotBeMadeOrReplacedIsReportedByName) {

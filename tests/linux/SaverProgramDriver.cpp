@@ -4,6 +4,7 @@
 #include <signal.h>
 
 #include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -44,22 +45,24 @@ class X11SaverDriver final : public SaverProgramDriver {
     std::unique_ptr<TestProcess> Start(const std::string& arguments, const std::string& variable) {
         std::istringstream words(arguments);
         const auto existing = Children(display_, DefaultRootWindow(display_));
-        before_ = std::set<Window>(existing.begin(), existing.end());
-        return std::make_unique<TestProcess>(
+        auto program = std::make_unique<TestProcess>(
             PELLOXSS_BINARY,
             std::vector<std::string>{std::istream_iterator<std::string>(words), {}},
             std::vector<std::string>{"XDG_CONFIG_HOME=" + (home_ / "config").string(),
                                      "XDG_RUNTIME_DIR=" + (home_ / "run").string(),
                                      "ASAN_OPTIONS=detect_leaks=0", "GDK_BACKEND=none", variable});
+        before_[program->Id()] = std::set<Window>(existing.begin(), existing.end());
+        return program;
     }
-    // A new override-redirect window over the whole screen (the program's: window ids are
-    // reused only after their owner has gone).
-    bool CoversTheScreen(TestProcess&) override {
+    // An override-redirect window over the whole screen, new since the program started (the
+    // program's: window ids are reused only after their owner has gone).
+    bool CoversTheScreen(TestProcess& program) override {
+        const std::set<Window>& before = before_[program.Id()];
         const int width = DisplayWidth(display_, 0), height = DisplayHeight(display_, 0);
         return WaitUntil([&] {
                    for (Window w : Children(display_, DefaultRootWindow(display_))) {
                        XWindowAttributes a{};
-                       if (!before_.count(w) && XGetWindowAttributes(display_, w, &a) &&
+                       if (!before.count(w) && XGetWindowAttributes(display_, w, &a) &&
                            a.map_state == IsViewable && a.override_redirect && a.x == 0 &&
                            a.y == 0 && a.width == width && a.height == height)
                            return true;
@@ -128,7 +131,7 @@ class X11SaverDriver final : public SaverProgramDriver {
 
     Display* display_ = XOpenDisplay(nullptr);
     TempFolder home_{"saver"};
-    std::set<Window> before_;
+    std::map<unsigned long, std::set<Window>> before_;  // by program
     Window host_ = 0, focus_ = 0;
     int revert_ = 0;
 };
@@ -165,4 +168,29 @@ TEST(XScreenSaverHack, DrawsIntoTheGivenWindowUntilSignalled) {
         EXPECT_EQ(program->WaitForExit(), 1) << arguments;
         EXPECT_NE(program->Output().find(error), std::string::npos) << program->Output();
     }
+}
+
+// Another client holds the keyboard while the saver shows and gives it up just after: the
+// saver's next attempt takes it, and a grab tried from here then fails.
+TEST(XScreenSaverGrabs, AGrabGivenUpWhileTheSaverTriesIsTaken) {
+    X11SaverDriver saver;
+    Display* other = XOpenDisplay(nullptr);
+    const auto grab = [&] {
+        return XGrabKeyboard(other, DefaultRootWindow(other), False, GrabModeAsync, GrabModeAsync,
+                             CurrentTime) == GrabSuccess;
+    };
+    const auto ungrab = [&] {
+        XUngrabKeyboard(other, CurrentTime);
+        return XSync(other, False) < 0;  // false
+    };
+    XSelectInput(other, DefaultRootWindow(other), SubstructureNotifyMask);
+    ASSERT_TRUE(grab());
+    auto program = saver.Start("/s");
+    XEvent event{};
+    while (event.type != MapNotify) XMaskEvent(other, SubstructureNotifyMask, &event);
+    ungrab();
+    EXPECT_TRUE(WaitUntil([&] { return !grab() || ungrab(); }));
+    saver.PressKey(*program, 'a');
+    EXPECT_EQ(program->WaitForExit(), 0);
+    XCloseDisplay(other);
 }

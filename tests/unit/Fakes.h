@@ -295,10 +295,7 @@ class RecordingScreenSaver : public mScreenSaver,
     ss::Rect VirtualScreenRect() override { return Log("VirtualScreenRect"), virtualScreen; }
     bool IsWindow(ss::Window w) override { return Log("IsWindow", w), w == 1234; }
 
-    bool AnotherFullScreenInstance() override {
-        return Log("AnotherFullScreenInstance"), anotherInstance;
-    }
-    void ClaimFullScreen() override { Log("ClaimFullScreen"); }
+    bool ClaimFullScreen() override { return Log("ClaimFullScreen"), !anotherInstance; }
     ss::Window CreateSaverWindow(std::int32_t runMode) override {
         return Log("CreateSaverWindow", runMode), 0x77;
     }

@@ -16,6 +16,7 @@ class FakeView : public SettingsView {
   public:
     struct Row {
         std::wstring caption;
+        std::vector<std::wstring> entries;
         int count = 0, index = -1, check = 0;
     };
     std::array<Row, kZoneRows> rows;
@@ -23,14 +24,19 @@ class FakeView : public SettingsView {
 
     std::wstring CaptionText(int row) const override { return rows[row].caption; }
     void SetCaptionText(int row, const std::wstring& text) override { rows[row].caption = text; }
-    void AddListEntry(int row, const std::wstring&) override { ++rows[row].count; }
+    void AddListEntry(int row, const std::wstring& text) override {
+        rows[row].entries.push_back(text);
+        ++rows[row].count;
+    }
     int ListCount(int row) const override { return rows[row].count; }
     int ListIndex(int row) const override { return rows[row].index; }
     void SetListIndex(int row, int index) override {
         if (index < -1 || index >= rows[row].count) throw AppError(380, L"Invalid property value");
         rows[row].index = index;
     }
-    std::wstring ListText(int) const override { return L"(GMT+01:00) Zone"; }
+    std::wstring ListText(int row) const override {
+        return rows[row].index < 0 ? L"" : rows[row].entries[rows[row].index];
+    }
     int CheckState(int row) const override { return rows[row].check; }
     void SetCheckState(int row, int state) override { rows[row].check = state; }
     void Close() override { ++closed; }
@@ -132,6 +138,31 @@ TEST(SettingsForm, AFailingUpdateStopsAtTheFailingStep) {
               (std::vector<std::pair<std::wstring, std::wstring>>{
                   {L"Zone0", L"-1"}, {L"DST0", L"0"}, {L"Label0", L"LONDON"}, {L"Zone1", L"61"}}));
     EXPECT_EQ(dialog.view.closed, 0);
+}
+
+// A catalogue that gains a zone sorting first: each row keeps its zone by key name, and Update
+// writes the same file.
+TEST(SettingsForm, RowsKeepTheirZonesByNameWhenTheCatalogueGainsOneThatSortsFirst) {
+    Settings before(0), after(0);
+    const auto add = [](Settings& dialog, const std::string& key, const char* display) {
+        dialog.registry.AddSubkey(kTimeZonesKeyNT, key);
+        dialog.registry.SetText(kTimeZonesKeyNT + ("\\" + key), "Display", display);
+    };
+    add(after, "Azores Standard Time", "(GMT) Azores");
+    for (Settings* dialog : {&before, &after}) {
+        add(*dialog, "GMT Standard Time", "(GMT) London");
+        add(*dialog, "Tokyo Standard Time", "(GMT+09:00) Tokyo");
+        add(*dialog, "Eastern Standard Time", "(GMT-05:00) New York");
+    }
+    ASSERT_TRUE(before.form.Form_Load());
+    for (int row = 0; row < kZoneRows; ++row) before.view.rows[row].index = (row + 2) % 3;
+    before.form.cmdUpdate_Click();
+    EXPECT_EQ(before.store.puts[15].first, L"ZoneKey0");  // after the fifteen values
+    after.store.values = before.store.values;
+    ASSERT_TRUE(after.form.Form_Load());
+    EXPECT_EQ(after.Indexes(), (std::vector<int>{3, 1, 2, 3, 1}));
+    after.form.cmdUpdate_Click();
+    EXPECT_EQ(after.files.files, before.files.files);
 }
 
 TEST(SettingsForm, RowNames) {

@@ -12,6 +12,7 @@
 #include "shell/frmMain.h"
 #include "shell/mGlobals.h"
 // After the shell's headers: Xlib's None macro would replace their run_mode::None.
+#include "platform/linux/shell/InstanceLock.h"
 #include "platform/linux/shell/X11Connection.h"
 #include "platform/linux/shell/X11SaverWindow.h"
 #include "platform/linux/shell/X11ScreenSaver.h"

@@ -284,7 +284,8 @@ const ClockPlayer& X11PlayerWindow::Player() const {
 }
 
 void RunPlayerLoop(Display* display, X11PlayerWindow& player, const std::function<bool()>& running,
-                   const std::function<void(const XEvent&)>& other) {
+                   const std::function<void(const XEvent&)>& other,
+                   const std::function<int()>& due) {
     pollfd connection{ConnectionNumber(display), POLLIN, 0};
     XFlush(display);
     while (running()) {
@@ -296,7 +297,11 @@ void RunPlayerLoop(Display* display, X11PlayerWindow& player, const std::functio
         if (!running()) break;
         // Wake just after the next whole second, or for the next event; a signal that ends
         // the program interrupts the wait.
-        const int wait = player.Tick() + 1;
+        int wait = player.Tick() + 1;
+        if (due) {
+            const int host = due();
+            if (host >= 0) wait = std::min(wait, host);
+        }
         XFlush(display);
         if (XPending(display)) continue;
         poll(&connection, 1, wait);

@@ -50,6 +50,8 @@ class X11PlayerWindow {
 };
 
 // Runs a player while `running` says so: its events, and a tick at each whole second; `other`
-// sees the events that are not the player's.
+// sees the events that are not the player's. `due`, called before each wait, does the host's
+// own timed work and returns the ms until it is due again, or -1 when nothing is.
 void RunPlayerLoop(Display* display, X11PlayerWindow& player, const std::function<bool()>& running,
-                   const std::function<void(const XEvent&)>& other = {});
+                   const std::function<void(const XEvent&)>& other = {},
+                   const std::function<int()>& due = {});

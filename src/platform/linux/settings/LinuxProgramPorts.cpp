@@ -5,10 +5,15 @@
 #include <glib/gstdio.h>
 #include <gtkmm.h>
 
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <string>
 #include <vector>
 
 #include "config/frmSettings.h"
@@ -59,18 +64,66 @@ AppError FileError(const GError* error, const std::wstring& what) {
     return FileError(fault, what, error ? utf8::ToWide(error->message) : L"unknown error");
 }
 
+// The failure of a system call on the file or folder, from its errno.
+AppError ErrnoError(int code, const std::string& name, const std::wstring& what) {
+    UniqueGError error(g_error_new(G_FILE_ERROR, g_file_error_from_errno(code), "%s: %s",
+                                   name.c_str(), g_strerror(code)));
+    return FileError(error.get(), what);
+}
+
 // Creates the folder and its parents (mode 0700: per-user data); a GLib file error otherwise.
 void MakeFolder(const std::string& folder, const std::wstring& what) {
     if (g_mkdir_with_parents(folder.c_str(), 0700) == 0) return;
-    const int code = errno;
-    UniqueGError error(g_error_new(G_FILE_ERROR, g_file_error_from_errno(code), "%s: %s",
-                                   folder.c_str(), g_strerror(code)));
-    throw FileError(error.get(), what);
+    throw ErrnoError(errno, folder, what);
 }
 
 std::string ParentFolder(const std::string& path) {
     UniqueGChars parent(g_path_get_dirname(path.c_str()));
     return parent.get();
+}
+
+// Moves the file to the first free name of "<path>.broken", "<path>.broken.1", ... and never
+// replaces an earlier kept copy: the rename itself refuses a name that exists.
+void KeepBeside(const std::string& path) {
+    for (int n = 0;; ++n) {
+        const std::string kept = path + ".broken" + (n ? "." + std::to_string(n) : "");
+        int result = renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, kept.c_str(), RENAME_NOREPLACE);
+        if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
+            // A file system without that rename: a second link under the new name, which
+            // equally fails when the name exists, then the old name goes.
+            result = link(path.c_str(), kept.c_str());
+            if (result == 0) unlink(path.c_str());
+        }
+        if (result == 0) return;
+        if (errno != EEXIST)
+            throw ErrnoError(errno, path, L"cannot set aside " + utf8::ToWide(path));
+    }
+}
+
+// What loading the key file found.
+enum class Loaded { Ok, Missing, Unreadable, Broken };
+
+// Reads the file's bytes first and parses them apart, so that a failure to read (permissions,
+// a folder in the file's place) is never taken for damage: only bytes that were read and are
+// no key file count as broken.
+Loaded LoadKeyFile(GKeyFile* file, const std::string& path, UniqueGError& error) {
+    gchar* raw = nullptr;
+    gsize length = 0;
+    GError* failure = nullptr;
+    if (!g_file_get_contents(path.c_str(), &raw, &length, &failure)) {
+        error.reset(failure);
+        return g_error_matches(failure, G_FILE_ERROR, G_FILE_ERROR_NOENT) ? Loaded::Missing
+                                                                          : Loaded::Unreadable;
+    }
+    UniqueGChars bytes(raw);
+    // Comments and other groups the user wrote survive a save.
+    const auto flags =
+        static_cast<GKeyFileFlags>(G_KEY_FILE_KEEP_COMMENTS | G_KEY_FILE_KEEP_TRANSLATIONS);
+    if (!g_key_file_load_from_data(file, bytes.get(), length, flags, &failure)) {
+        error.reset(failure);
+        return Loaded::Broken;
+    }
+    return Loaded::Ok;
 }
 
 class KeyFileStore final : public SettingsStore {
@@ -81,24 +134,27 @@ class KeyFileStore final : public SettingsStore {
                      const std::wstring& key, const std::wstring& setting) override {
         const std::string path = FilePath(appName);
         UniqueKeyFile file(g_key_file_new());
-        GError* raw = nullptr;
-        if (!g_key_file_load_from_file(file.get(), path.c_str(), Flags(), &raw)) {
-            UniqueGError error(raw);
-            if (!g_error_matches(error.get(), G_FILE_ERROR, G_FILE_ERROR_NOENT)) {
-                // Unreadable as a key file: keep the user's bytes beside it, start afresh.
-                const std::string kept = path + ".broken";
-                if (g_rename(path.c_str(), kept.c_str()) != 0) {
-                    throw FileError(error.get(), L"cannot read " + utf8::ToWide(path));
-                }
-            }
-            file.reset(g_key_file_new());
-            raw = nullptr;
+        UniqueGError error;
+        switch (LoadKeyFile(file.get(), path, error)) {
+            case Loaded::Ok:
+                break;
+            case Loaded::Unreadable:
+                // Left as it is: the user's bytes may be whole behind the failure.
+                throw FileError(error.get(), L"cannot read " + utf8::ToWide(path));
+            case Loaded::Broken:
+                // No key file: keep the user's bytes beside it and start afresh.
+                KeepBeside(path);
+                [[fallthrough]];
+            case Loaded::Missing:
+                file.reset(g_key_file_new());
+                break;
         }
         g_key_file_set_string(file.get(), utf8::FromWide(section).c_str(),
                               utf8::FromWide(key).c_str(), utf8::FromWide(setting).c_str());
         MakeFolder(folder_, L"cannot store " + utf8::ToWide(path));
+        GError* raw = nullptr;
         if (!g_key_file_save_to_file(file.get(), path.c_str(), &raw)) {
-            UniqueGError error(raw);
+            error.reset(raw);
             throw FileError(error.get(), L"cannot store " + utf8::ToWide(path));
         }
     }
@@ -106,9 +162,8 @@ class KeyFileStore final : public SettingsStore {
     std::wstring GetSetting(const std::wstring& appName, const std::wstring& section,
                             const std::wstring& key, const std::wstring& defaultValue) override {
         UniqueKeyFile file(g_key_file_new());
-        if (!g_key_file_load_from_file(file.get(), FilePath(appName).c_str(), Flags(), nullptr)) {
-            return defaultValue;
-        }
+        UniqueGError error;
+        if (LoadKeyFile(file.get(), FilePath(appName), error) != Loaded::Ok) return defaultValue;
         UniqueGChars value(g_key_file_get_string(file.get(), utf8::FromWide(section).c_str(),
                                                  utf8::FromWide(key).c_str(), nullptr));
         return value ? utf8::ToWide(value.get()) : defaultValue;
@@ -117,10 +172,6 @@ class KeyFileStore final : public SettingsStore {
   private:
     std::string FilePath(const std::wstring& appName) const {
         return folder_ + "/" + utf8::FromWide(appName) + ".ini";
-    }
-    // Comments and other groups the user wrote survive a save.
-    static GKeyFileFlags Flags() {
-        return static_cast<GKeyFileFlags>(G_KEY_FILE_KEEP_COMMENTS | G_KEY_FILE_KEEP_TRANSLATIONS);
     }
 
     std::string folder_;

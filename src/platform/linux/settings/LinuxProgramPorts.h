@@ -10,8 +10,9 @@
 #include "platform/TextCompare.h"
 
 // The per-user store: a key file "<folder>/<application>.ini" with one group per section,
-// saved atomically. A file that cannot be parsed is kept beside it as "<name>.broken" before
-// the first save replaces it.
+// saved atomically. A file that cannot be parsed is kept beside it before the first save
+// replaces it, as "<name>.broken", or ".broken.1", ".broken.2" ... when earlier copies are
+// kept; a file that cannot be read is left alone and the save fails with the reason.
 std::unique_ptr<SettingsStore> MakeKeyFileStore(const std::string& folder);
 // Replaces files whole (a temporary file renamed over the target); creates the folder.
 std::unique_ptr<FileReplacer> MakeAtomicFileReplacer();

@@ -9,6 +9,13 @@
 #include "platform/TextEncoding.h"
 #include "platform/linux/SettingsModule.h"
 
+namespace {
+
+constexpr int kGrabAttempts = 11;  // the first, then ten more 100 ms apart
+constexpr std::chrono::milliseconds kGrabRetry{100};
+
+}  // namespace
+
 X11SaverWindow::X11SaverWindow(Display* display, mScreenSaver& screenSaver, ProgramFolder& folder)
     : display_(display), screenSaver_(screenSaver), folder_(folder) {}
 
@@ -114,13 +121,38 @@ void X11SaverWindow::SetHeight(int height) {
 // had them before.
 void X11SaverWindow::OnMapped() {
     if (runMode_ == run_mode::FullScreen) {
-        const ::Window target = player_->Handle();
-        XGrabKeyboard(display_, target, False, GrabModeAsync, GrabModeAsync, CurrentTime);
-        XGrabPointer(display_, target, False, PointerMotionMask, GrabModeAsync, GrabModeAsync, None,
-                     blank_.Get(), CurrentTime);
-        XSetInputFocus(display_, target, RevertToParent, CurrentTime);
+        grabAttempts_ = kGrabAttempts;
+        TryGrabs();
+        XSetInputFocus(display_, player_->Handle(), RevertToParent, CurrentTime);
     }
     player_->NotePointerPosition();
+}
+
+// Another client (a menu, a locker) may hold a grab for a moment: the saver tries again every
+// 100 ms for about a second, then runs on without what it could not get.
+int X11SaverWindow::TryGrabs() {
+    if (grabAttempts_ <= 0) return -1;
+    const auto now = std::chrono::steady_clock::now();
+    if (now < nextGrab_) {
+        return static_cast<int>(
+            std::chrono::ceil<std::chrono::milliseconds>(nextGrab_ - now).count());
+    }
+    const ::Window target = player_->Handle();
+    if (!keyboardGrabbed_) {
+        keyboardGrabbed_ = XGrabKeyboard(display_, target, False, GrabModeAsync, GrabModeAsync,
+                                         CurrentTime) == GrabSuccess;
+    }
+    if (!pointerGrabbed_) {
+        pointerGrabbed_ =
+            XGrabPointer(display_, target, False, PointerMotionMask, GrabModeAsync, GrabModeAsync,
+                         None, blank_.Get(), CurrentTime) == GrabSuccess;
+    }
+    if ((keyboardGrabbed_ && pointerGrabbed_) || --grabAttempts_ <= 0) {
+        grabAttempts_ = 0;
+        return -1;
+    }
+    nextGrab_ = now + kGrabRetry;
+    return static_cast<int>(kGrabRetry.count());
 }
 
 void X11SaverWindow::Closed() {
@@ -159,5 +191,5 @@ void X11SaverWindow::Run(const volatile std::sig_atomic_t& stop) {
     if (!player_) return;
     RunPlayerLoop(
         display_, *player_, [&] { return !closed_ && !stop; },
-        [this](const XEvent& event) { HandleEvent(event); });
+        [this](const XEvent& event) { HandleEvent(event); }, [this] { return TryGrabs(); });
 }

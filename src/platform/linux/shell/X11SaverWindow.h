@@ -3,6 +3,7 @@
 // over the whole root window; preview: a child of the given window), hosting the clock player,
 // and the event loop that runs it.
 
+#include <chrono>
 #include <csignal>
 #include <memory>
 
@@ -50,6 +51,9 @@ class X11SaverWindow final : public SaverWindowFactory,
 
     void HandleEvent(const XEvent& event);
     void OnMapped();
+    // Takes the keyboard and the pointer grabs still missing; the ms until the next attempt,
+    // -1 when both are held or the attempts are over.
+    int TryGrabs();
     void Closed();
 
     Display* display_;
@@ -62,6 +66,9 @@ class X11SaverWindow final : public SaverWindowFactory,
     int width_ = 0, height_ = 0;
     int playerLeft_ = 0, playerTop_ = 0, playerWidth_ = 1, playerHeight_ = 1;
     bool closed_ = false;
+    bool keyboardGrabbed_ = false, pointerGrabbed_ = false;
+    int grabAttempts_ = 0;  // attempts left
+    std::chrono::steady_clock::time_point nextGrab_;
     std::unique_ptr<X11PlayerWindow> player_;
     std::unique_ptr<frmMain> form_;
 };

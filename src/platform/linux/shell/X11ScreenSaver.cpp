@@ -2,10 +2,6 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -159,53 +155,8 @@ class X11ScreenSaver final : public mScreenSaver {
     int cursorCount_ = 0;
 };
 
-// A lock that only the full-screen road holds: flock on a file of the user's runtime folder.
-class FileLockInstanceGuard final : public InstanceGuard {
-  public:
-    explicit FileLockInstanceGuard(std::string path) : path_(std::move(path)) {}
-    ~FileLockInstanceGuard() override {
-        if (fd_ >= 0) close(fd_);
-    }
-    FileLockInstanceGuard(const FileLockInstanceGuard&) = delete;
-    FileLockInstanceGuard& operator=(const FileLockInstanceGuard&) = delete;
-
-    bool AnotherFullScreenInstance() override {
-        if (fd_ >= 0) return false;  // the lock is our own
-        const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) return false;
-        const bool held = flock(fd, LOCK_SH | LOCK_NB) != 0;
-        close(fd);
-        return held;
-    }
-
-    void ClaimFullScreen() override {
-        if (fd_ >= 0) return;
-        fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd_ >= 0 && flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-            close(fd_);
-            fd_ = -1;
-        }
-    }
-
-  private:
-    std::string path_;
-    int fd_ = -1;
-};
-
-std::string DefaultLockPath() {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    const std::string folder =
-        runtime && *runtime ? runtime : "/tmp/pelloxss-" + std::to_string(getuid());
-    if (!(runtime && *runtime)) mkdir(folder.c_str(), 0700);
-    return folder + "/pelloxss.fullscreen.lock";
-}
-
 }  // namespace
 
 std::unique_ptr<mScreenSaver> MakeX11ScreenSaver(Display* display) {
     return std::make_unique<X11ScreenSaver>(display);
-}
-
-std::unique_ptr<InstanceGuard> MakeFileLockInstanceGuard(const std::string& lockPath) {
-    return std::make_unique<FileLockInstanceGuard>(lockPath.empty() ? DefaultLockPath() : lockPath);
 }

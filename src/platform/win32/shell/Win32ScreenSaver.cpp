@@ -78,18 +78,20 @@ class Win32InstanceGuard final : public InstanceGuard {
         if (claim_) CloseHandle(claim_);
     }
 
-    bool AnotherFullScreenInstance() override {
-        HANDLE other = OpenMutexA(SYNCHRONIZE, FALSE, kFullScreenMutex);
-        if (!other) return false;
-        CloseHandle(other);
-        return true;
-    }
-    void ClaimFullScreen() override {
-        if (!claim_) claim_ = CreateMutexA(nullptr, FALSE, kFullScreenMutex);
+    // CreateMutexA makes the mutex or opens the one that exists, and says which: the claim
+    // and the answer come in one call. A mutex that cannot be made or opened (refused for
+    // access, for one) counts as another instance's. The handle stays open either way, so
+    // that the mutex lives while any full-screen saver runs.
+    bool ClaimFullScreen() override {
+        if (claim_) return first_;
+        claim_ = CreateMutexA(nullptr, FALSE, kFullScreenMutex);
+        first_ = claim_ && GetLastError() != ERROR_ALREADY_EXISTS;
+        return first_;
     }
 
   private:
     HANDLE claim_ = nullptr;
+    bool first_ = false;
 };
 
 }  // namespace
