@@ -1,9 +1,7 @@
-// The failure report of the real pelloxss.scr stays on screen, above the saver, until the user
-// closes it; then the program ends with exit code 1. The player fails through a test-only hook:
-// while it is created (start-up then takes the saver window down) or on every tick of its timer
-// while the saver covers the screen.
+// The failure report of pelloxss.scr stays on screen, above the saver, until it is closed; then
+// the program ends with exit code 1. The player fails through a test-only hook: while it is
+// created (start-up then takes the saver window down), or on every tick of its timer.
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include "contract/SaverProgramDriver.h"
 #include "support/Win32Windows.h"
@@ -18,11 +16,9 @@ TEST(FailureReport, StaysOnScreenUntilClosed) {
         ASSERT_TRUE(WaitUntil([&] { return !boxes().empty() || !program->Running(); }));
         Sleep(1000);
         // Still there, alone (a failing timer adds no second report), above the program's windows.
-        const auto stillThere = boxes();
-        ASSERT_EQ(stillThere.size(), 1u) << "PELLOX_TEST_FAIL=" << where;
-        EXPECT_EQ(WindowsOf(program->Id())[0], stillThere[0]);
-        const std::string report = saver->Report(*program);
-        EXPECT_NE(report.find("Run-time error '440'"), std::string::npos) << report;
+        ASSERT_EQ(boxes().size(), 1u) << "PELLOX_TEST_FAIL=" << where;
+        EXPECT_EQ(WindowsOf(program->Id())[0], boxes()[0]);
+        EXPECT_NE(saver->Report(*program).find("Run-time error '440'"), std::string::npos);
         EXPECT_EQ(program->WaitForExit(), 1);
     }
 }

@@ -43,17 +43,13 @@ std::shared_ptr<GdiplusSession> SharedGdiplus() {
 // A hook for tests only: PELLOX_TEST_FAIL=player makes the player's creation fail once its
 // window exists, =tick makes every tick of its timer fail, so that the tests can watch the
 // failure report of the real program. Read once; unset in every ordinary run.
-bool TestFailure(const wchar_t* where) {
+void FailForTest(const wchar_t* where) {
     static const std::wstring requested = [] {
         wchar_t value[16] = {};
         const DWORD length = GetEnvironmentVariableW(L"PELLOX_TEST_FAIL", value, 16);
         return length < 16 ? std::wstring(value, length) : std::wstring();
     }();
-    return requested == where;
-}
-
-void FailForTest(const wchar_t* where) {
-    if (TestFailure(where))
+    if (requested == where)
         throw AppError(errnum::AutomationError, std::wstring(L"Test failure: ") + where);
 }
 
