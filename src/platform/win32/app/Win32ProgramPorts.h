@@ -11,5 +11,10 @@
 bool PointerOverrideActive();
 HCURSOR OverrideCursor();
 
+// True while the failure report is on screen: the program's window procedures then leave every
+// message to the system's default handling, so that nothing of the program runs (or fails
+// again, or ends the message loop) before the user has closed the report.
+bool ReportOnScreen();
+
 std::unique_ptr<MessageBoxPort> MakeWin32Messages();
 std::unique_ptr<PointerOverride> MakeWin32Pointer();

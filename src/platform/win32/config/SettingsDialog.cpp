@@ -382,6 +382,7 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (ReportOnScreen()) return FALSE;
     try {
         return HandleMessage(dialog, message, wParam, lParam);
     } catch (...) {

@@ -4,6 +4,7 @@
 
 #include "platform/AppError.h"
 #include "platform/Platform.h"
+#include "platform/win32/app/Win32ProgramPorts.h"
 #include "platform/win32/player/GdiHandles.h"
 #include "platform/win32/player/GdiplusCanvas.h"
 #include "platform/win32/player/Win32ClockEnvironment.h"
@@ -37,6 +38,19 @@ std::shared_ptr<GdiplusSession> SharedGdiplus() {
         shared = session;
     }
     return session;
+}
+
+// A hook for tests only: PELLOX_TEST_FAIL=player makes the player's creation fail once its
+// window exists, =tick makes every tick of its timer fail, so that the tests can watch the
+// failure report of the real program. Read once; unset in every ordinary run.
+void FailForTest(const wchar_t* where) {
+    static const std::wstring requested = [] {
+        wchar_t value[16] = {};
+        const DWORD length = GetEnvironmentVariableW(L"PELLOX_TEST_FAIL", value, 16);
+        return length < 16 ? std::wstring(value, length) : std::wstring();
+    }();
+    if (requested == where)
+        throw AppError(errnum::AutomationError, std::wstring(L"Test failure: ") + where);
 }
 
 BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
@@ -136,7 +150,10 @@ class PlayerWindow::Impl final : private PlayerSurface {
 
     // The timer aims just past each whole second. While its ticks land there, a steady
     // one-second period keeps them there without setting it again.
-    void OnTimer() { Arm(player_.Tick()); }
+    void OnTimer() {
+        FailForTest(L"tick");
+        Arm(player_.Tick());
+    }
     void Arm(int wait) {
         if (wait > 850) {
             if (!periodic_) SetTimer(window_, kSecondTimer, 1000, nullptr);
@@ -276,7 +293,7 @@ LRESULT CALLBACK PlayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(impl));
     }
     auto* impl = reinterpret_cast<PlayerWindow::Impl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!impl) return DefWindowProcW(window, message, wParam, lParam);
+    if (!impl || ReportOnScreen()) return DefWindowProcW(window, message, wParam, lParam);
     try {
         return impl->Handle(window, message, wParam, lParam);
     } catch (...) {
@@ -296,6 +313,7 @@ std::unique_ptr<PlayerWindow> PlayerWindow::Create(HWND parent, const RECT& rect
     // A movie stored in the settings starts at once; a blank one waits for SetMovie.
     impl->player_.SetMovie(impl->properties_.Movie);
     impl->CreateWindowIn(parent, rect);
+    FailForTest(L"player");
     return std::unique_ptr<PlayerWindow>(new PlayerWindow(std::move(impl)));
 }
 

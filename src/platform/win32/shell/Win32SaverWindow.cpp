@@ -1,5 +1,7 @@
 #include "platform/win32/shell/Win32SaverWindow.h"
 
+#include <utility>
+
 #include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "platform/win32/app/Win32ProgramPorts.h"
@@ -23,8 +25,10 @@ Win32SaverWindows::Win32SaverWindows(HINSTANCE instance, mScreenSaver& screenSav
       form_(screenSaver, runMode, *this, *this) {}
 
 Win32SaverWindows::~Win32SaverWindows() {
+    // Only a failure unwinding start-up gets here with the window alive: it goes quietly,
+    // without Form_Unload and without the quit request, and the report follows.
     player_.reset();
-    if (window_) DestroyWindow(window_);
+    if (HWND window = std::exchange(window_, nullptr)) DestroyWindow(window);
 }
 
 ss::Window Win32SaverWindows::CreateSaverWindow(std::int32_t runMode) {
@@ -127,7 +131,8 @@ LRESULT CALLBACK Win32SaverWindows::WindowProc(HWND window, UINT message, WPARAM
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<Win32SaverWindows*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self || !self->window_) return DefWindowProcW(window, message, wParam, lParam);
+    if (!self || !self->window_ || ReportOnScreen())
+        return DefWindowProcW(window, message, wParam, lParam);
     try {
         return self->OnMessage(message, wParam, lParam);
     } catch (...) {
