@@ -45,11 +45,15 @@ TestProcess::TestProcess(const std::filesystem::path& program,
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &info)) {
-        CloseHandle(info.hThread);
-        handle_ = info.hProcess;
-        id_ = info.dwProcessId;
+    // Wine on a loaded machine now and then refuses a start for a moment: a few tries.
+    for (int attempt = 0; attempt < 5 && !handle_; ++attempt) {
+        if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &info)) {
+            CloseHandle(info.hThread);
+            handle_ = info.hProcess;
+            id_ = info.dwProcessId;
+        }
     }
 }
 
