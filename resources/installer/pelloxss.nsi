@@ -26,6 +26,7 @@ SetCompressor /SOLID lzma
 !define SPIF_UPDATEINIFILE_SENDCHANGE 3
 
 Name "${PRODUCT}"
+BrandingText "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Pellox"
 InstallDirRegKey HKCU "${UNINST_KEY}" "InstallLocation"
