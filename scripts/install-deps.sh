@@ -9,6 +9,8 @@ packages=(
   clang libclang-rt-14-dev
   # Windows cross build and its runtime
   g++-mingw-w64-x86-64 wine wine64
+  # the Windows installer
+  nsis
   # displays, screenshots, input
   xvfb xdotool imagemagick x11-apps x11-utils
   fonts-wine fonts-liberation
