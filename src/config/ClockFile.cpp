@@ -90,8 +90,28 @@ std::string BuildClockDocument(const RowTexts& captions, const RowTexts& offsets
 }
 
 void WriteClockFile(FileReplacer& files, const std::wstring& programFolder,
-                    const RowTexts& captions, const RowTexts& offsets) {
-    files.ReplaceFile(ClockFilePath(programFolder), BuildClockDocument(captions, offsets));
+                    const RowTexts& captions, const RowTexts& offsets,
+                    const std::wstring& userFolder) {
+    const std::string document = BuildClockDocument(captions, offsets);
+    try {
+        files.ReplaceFile(ClockFilePath(programFolder), document);
+    } catch (const AppError& error) {
+        const bool refused =
+            error.Number == errnum::PermissionDenied || error.Number == errnum::PathFileAccess;
+        if (!refused || userFolder.empty()) throw;
+        try {
+            files.ReplaceFile(ClockFilePath(userFolder), document);
+        } catch (const AppError&) {
+            throw error;  // neither place: the program folder's failure, as without the fallback
+        }
+    }
+}
+
+std::wstring ClockFileInUse(ClockFileSource& source, const std::wstring& programFile,
+                            const std::wstring& userFolder) {
+    if (!userFolder.empty() && source.Stamp(ClockFilePath(userFolder)))
+        return ClockFilePath(userFolder);
+    return programFile;
 }
 
 RowTexts ClockFile::Captions() const {

@@ -34,10 +34,13 @@ std::string EscapeClockText(const std::wstring& text);
 // The whole document: commas removed from the captions, captions and offsets escaped.
 std::string BuildClockDocument(const RowTexts& captions, const RowTexts& offsets);
 
-// Builds the document and replaces the clock file in the program folder with it. Failures
-// (AppError) go to the caller; the old file is then left whole.
+// Builds the document and replaces the clock file in the program folder with it; when that
+// folder refuses the write (70 or 75) and the user has a folder of their own, the same bytes go
+// there instead. Failures (AppError; the program folder's when both fail) go to the caller; the
+// old file is then left whole.
 void WriteClockFile(FileReplacer& files, const std::wstring& programFolder,
-                    const RowTexts& captions, const RowTexts& offsets);
+                    const RowTexts& captions, const RowTexts& offsets,
+                    const std::wstring& userFolder = {});
 
 // Reading: up to five rows, each a caption (the value element's name attribute) and an offset
 // text ("GMT+01:00"), as far as the value elements go.
@@ -70,6 +73,10 @@ class ClockFileSource {
     virtual std::optional<FileStamp> Stamp(const std::wstring& path) = 0;
     virtual ClockFile Read(const std::wstring& path) = 0;
 };
+
+// The clock file in use: the one in the user's folder when it exists, programFile otherwise.
+std::wstring ClockFileInUse(ClockFileSource& source, const std::wstring& programFile,
+                            const std::wstring& userFolder);
 
 // The reader: the file system's stamps and the XML component through vbXML.
 class XmlClockFileSource final : public ClockFileSource {

@@ -108,7 +108,10 @@ void frmSettings::LoadSettings() {
 
     // A missing or unreadable file gives empty captions, and so the defaults below.
     const RowTexts captions =
-        ports_.clockFiles.Read(ClockFilePath(ports_.folder.Path())).Captions();
+        ports_.clockFiles
+            .Read(ClockFileInUse(ports_.clockFiles, ClockFilePath(ports_.folder.Path()),
+                                 ports_.folder.UserPath()))
+            .Captions();
     for (int row = 0; row < kZoneRows; ++row) view_.SetCaptionText(row, captions[row]);
 
     for (int row = 0; row < kZoneRows; ++row) {
@@ -147,7 +150,15 @@ void frmSettings::cmdUpdate_Click() {
     RowTexts captions;
     for (int row = 0; row < kZoneRows; ++row) captions[row] = RemoveCommas(view_.CaptionText(row));
 
-    WriteClockFile(ports_.files, ports_.folder.Path(), captions, offsets);
+    // A file already in the user's folder stays there (it is the one the player reads);
+    // otherwise the program's folder, and the user's when that one refuses the write.
+    const std::wstring user = ports_.folder.UserPath();
+    if (ClockFileInUse(ports_.clockFiles, ClockFilePath(ports_.folder.Path()), user) !=
+        ClockFilePath(user)) {
+        WriteClockFile(ports_.files, ports_.folder.Path(), captions, offsets, user);
+    } else {
+        WriteClockFile(ports_.files, user, captions, offsets);
+    }
     SaveSettings();
     view_.Close();
 }

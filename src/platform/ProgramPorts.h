@@ -17,6 +17,9 @@ class ProgramFolder {
   public:
     virtual ~ProgramFolder() = default;
     virtual std::wstring Path() const = 0;
+    // The user's own folder for the clock file when the program's folder cannot be written (an
+    // install under Program Files); empty where the program's folder already is the user's.
+    virtual std::wstring UserPath() const { return {}; }
 };
 
 // MsgBox button and icon flags (MB_* values).
@@ -72,7 +75,8 @@ class SettingsStore {
 };
 
 // Replaces a file whole: the new bytes reach the path in one step, and a failed write leaves
-// the old file as it was. Throws AppError whose description names the file.
+// the old file as it was; a missing last folder of the path is created. Throws AppError whose
+// description names the file.
 class FileReplacer {
   public:
     virtual ~FileReplacer() = default;

@@ -6,11 +6,13 @@
 #include "player/OffsetText.h"
 
 ClockPlayer::ClockPlayer(ClockEnvironment& environment, ClockFileSource& source,
-                         PlayerSurface& surface, FSCommandHandler onCommand)
+                         PlayerSurface& surface, FSCommandHandler onCommand,
+                         std::wstring userFolder)
     : environment_(environment),
       source_(source),
       surface_(surface),
-      onCommand_(std::move(onCommand)) {}
+      onCommand_(std::move(onCommand)),
+      userFolder_(std::move(userFolder)) {}
 
 void ClockPlayer::SetMovie(const std::wstring& movie) {
     movie_ = movie;
@@ -20,12 +22,15 @@ void ClockPlayer::SetMovie(const std::wstring& movie) {
 }
 
 void ClockPlayer::Load() {
-    stamp_ = path_.empty() ? std::nullopt : source_.Stamp(path_);
-    file_ = stamp_ ? source_.Read(path_) : ClockFile{};
+    inUse_ = path_.empty() ? path_ : ClockFileInUse(source_, path_, userFolder_);
+    stamp_ = path_.empty() ? std::nullopt : source_.Stamp(inUse_);
+    file_ = stamp_ ? source_.Read(inUse_) : ClockFile{};
 }
 
 bool ClockPlayer::ClockFileChanged() {
-    if (path_.empty() || source_.Stamp(path_) == stamp_) return false;
+    if (path_.empty()) return false;
+    const std::wstring inUse = ClockFileInUse(source_, path_, userFolder_);
+    if (inUse == inUse_ && source_.Stamp(inUse) == stamp_) return false;
     Load();
     return true;
 }

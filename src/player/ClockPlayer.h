@@ -45,11 +45,14 @@ class PlayerSurface {
 
 class ClockPlayer {
   public:
+    // userFolder: where the settings put the clock file when the program's folder cannot be
+    // written; empty when there is no such place.
     ClockPlayer(ClockEnvironment& environment, ClockFileSource& source, PlayerSurface& surface,
-                FSCommandHandler onCommand);
+                FSCommandHandler onCommand, std::wstring userFolder = {});
 
     // The Movie property: a folder and the movie's file name. The clock file is read from that
-    // folder at once, and again whenever its stamp changes (looked at once a second).
+    // folder (from the user's folder first, when the file is there) at once, and again whenever
+    // the file in use or its stamp changes (looked at once a second).
     void SetMovie(const std::wstring& movie);
     const std::wstring& Movie() const { return movie_; }
     // The host's background colour; nothing: the player's own.
@@ -89,7 +92,8 @@ class ClockPlayer {
     PlayerSurface& surface_;
     FSCommandHandler onCommand_;
 
-    std::wstring movie_, path_;
+    std::wstring userFolder_;
+    std::wstring movie_, path_, inUse_;
     ClockFile file_;
     std::optional<FileStamp> stamp_;
     std::optional<Rgb> background_;

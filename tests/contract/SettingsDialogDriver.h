@@ -18,6 +18,8 @@ class SettingsDialogDriver {
     // The folder of the program's clock file, and the store it uses.
     virtual std::filesystem::path Folder() = 0;
     virtual SettingsStore& Store() = 0;
+    // Where the clock file goes when the program's folder refuses it; empty: nowhere else.
+    virtual std::filesystem::path UserFolder() { return {}; }
     // Makes the next opening meet the obstacle (with a clock file "old clock file" where it
     // needs one); false when this platform cannot make it.
     virtual bool Prepare(Obstacle obstacle) = 0;

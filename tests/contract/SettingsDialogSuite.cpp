@@ -2,6 +2,7 @@
 // against the Windows dialog under Wine and the GTK dialog (see SettingsDialogDriver.h).
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <set>
 
@@ -138,8 +139,9 @@ TEST_F(SettingsDialog, CancelAndTheMakerLabelWriteNothingAndGreyedCountsAsDaylig
     EXPECT_EQ(Stored(*dialog)[L"DST3"], L"2");
 }
 
-// The clock file cannot be written: the failure is reported with its number and a description
-// naming the file, the program ends, and neither the file nor the store changes.
+// The clock file cannot be written, nor in the user's folder where there is one (a file is in
+// its way): the failure is reported with its number and a description naming the file, the
+// program ends, and neither the file nor the store changes.
 TEST_F(SettingsDialog, WriteFailuresAreReportedAndChangeNothing) {
     for (Obstacle obstacle : {Obstacle::ReadOnlyFolder, Obstacle::LockedClockFile}) {
         const auto driver = MakeSettingsDialogDriver();
@@ -148,6 +150,7 @@ TEST_F(SettingsDialog, WriteFailuresAreReportedAndChangeNothing) {
                         static_cast<int>(obstacle));
             continue;
         }
+        if (!driver->UserFolder().empty()) std::ofstream(driver->UserFolder()) << "in the way";
         driver->Store().SaveSetting(L"PELLOXSS", L"Config", L"Zone0", L"2");
         const Values before = Stored(*driver);
         ASSERT_TRUE(driver->Open());

@@ -27,6 +27,8 @@ class FakeFolder : public ProgramFolder {
   public:
     std::wstring path = L"C:\\Program Files\\Pellox";
     std::wstring Path() const override { return path; }
+    std::wstring user;
+    std::wstring UserPath() const override { return user; }
 };
 
 class FakeMessages : public MessageBoxPort {
@@ -114,8 +116,10 @@ class FakeFiles : public FileReplacer {
   public:
     std::map<std::wstring, std::string> files;
     bool fail = false;
+    std::wstring refuse;  // paths starting with it fail
     void ReplaceFile(const std::wstring& path, const std::string& bytes) override {
-        if (fail) throw AppError(errnum::PermissionDenied, L"Permission denied: " + path);
+        if (fail || (!refuse.empty() && path.starts_with(refuse)))
+            throw AppError(errnum::PermissionDenied, L"Permission denied: " + path);
         files[path] = bytes;
     }
 };

@@ -21,6 +21,8 @@ class Win32DialogDriver final : public SettingsDialogDriver {
   public:
     Win32DialogDriver() {
         RegDeleteTreeW(HKEY_CURRENT_USER, kStore);
+        std::error_code ignored;
+        std::filesystem::remove_all(UserFolder(), ignored);
         CopyFileW(Env(L"PELLOX_SCR").c_str(), program_.c_str(), FALSE);
         // Web addresses open with a command that writes them to a file.
         const std::wstring command =
@@ -31,6 +33,8 @@ class Win32DialogDriver final : public SettingsDialogDriver {
     }
     ~Win32DialogDriver() override {
         run_.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(UserFolder(), ignored);
         if (lock_ != INVALID_HANDLE_VALUE) CloseHandle(lock_);
         if (hidden_) {  // Wine may have made a new, empty key meanwhile
             RegDeleteTreeW(hidden_, L"Time Zones");
@@ -41,6 +45,7 @@ class Win32DialogDriver final : public SettingsDialogDriver {
 
     std::filesystem::path Folder() override { return program_.parent_path(); }
     SettingsStore& Store() override { return *ports_.store; }
+    std::filesystem::path UserFolder() override { return MakeProgramFolder()->UserPath(); }
     bool Prepare(Obstacle obstacle) override {
         if (obstacle == Obstacle::ReadOnlyFolder) {
             // Made by run-dialog-suite.sh when the file system allows it (chattr +i).

@@ -57,8 +57,8 @@ TEST(ClockFile, WriteReplacesTheFileBesideTheProgram) {
               BuildClockDocument({L"V", L"W", L"X", L"Y", L"Z"}, kOffsets));
     // The name is appended without looking at the folder's last character.
     EXPECT_EQ(ClockFilePath(L"C:\\"), L"C:\\\\pellox2.xml");
-    files.fail = true;
-    EXPECT_THROW(WriteClockFile(files, L"C:\\Saver", {}, kOffsets), AppError);
+    files.fail = true;  // and the user's folder too: not lost silently
+    EXPECT_THROW(WriteClockFile(files, L"C:\\Saver", {}, kOffsets, L"C:\\U"), AppError);
     EXPECT_EQ(files.files.size(), 1u);
 }
 

@@ -140,6 +140,30 @@ TEST(SettingsForm, AFailingUpdateStopsAtTheFailingStep) {
     EXPECT_EQ(dialog.view.closed, 0);
 }
 
+// A program folder that refuses the file sends the same bytes to the user's folder; one that
+// takes it keeps today's file. Once in the user's folder, the file is read and written there.
+TEST(SettingsForm, UpdateTurnsToTheUsersFolderWhenTheProgramsRefuses) {
+    Settings dialog(80);
+    dialog.folder.user = L"C:\\Users\\u\\PELLOXSS";
+    const std::wstring program = L"C:\\Program Files\\Pellox\\pellox2.xml";
+    const std::wstring user = L"C:\\Users\\u\\PELLOXSS\\pellox2.xml";
+    ASSERT_TRUE(dialog.form.Form_Load());
+    dialog.form.cmdUpdate_Click();
+    const auto today = dialog.files.files;
+    ASSERT_EQ(today.size(), 1u);
+    dialog.files.refuse = L"C:\\Program Files";
+    dialog.form.cmdUpdate_Click();
+    EXPECT_EQ(dialog.files.files[user], today.at(program));
+    dialog.files.refuse.clear();
+    dialog.clockFiles.files[user] = {{1, 1}, FiveClocks()};
+    dialog.clockFiles.files[user].file.rows[0].caption = L"ATLANTIS";
+    dialog.form.LoadSettings();
+    EXPECT_EQ(dialog.view.rows[0].caption, L"ATLANTIS");
+    dialog.form.cmdUpdate_Click();
+    EXPECT_EQ(dialog.files.files[user].find("ATLANTIS"), 41u);
+    EXPECT_EQ(dialog.files.files[program], today.at(program));
+}
+
 // A catalogue that gains a zone sorting first: each row keeps its zone by key name, and Update
 // writes the same file.
 TEST(SettingsForm, RowsKeepTheirZonesByNameWhenTheCatalogueGainsOneThatSortsFirst) {

@@ -137,6 +137,24 @@ TEST_F(ClockPlayerTest, TheStillLayerOnlyWhenItChanged) {
     EXPECT_EQ(files.stamps, stamps);
 }
 
+// The file in the user's folder comes first, as soon as it appears and until it goes.
+TEST_F(ClockPlayerTest, TheUsersClockFileComesFirst) {
+    const std::wstring user = L"C:\\Users\\u\\PELLOXSS\\pellox2.xml";
+    player = std::make_unique<ClockPlayer>(env, files, surface, nullptr, L"C:\\Users\\u\\PELLOXSS");
+    player->SetMovie(L"C:\\Saver\\PELLOXSS1.SWF");
+    auto firstCaption = [&](int second) {
+        env.now = At(10, 15, second);
+        Tick();
+        return player->Picture().clocks.at(0).caption;
+    };
+    EXPECT_EQ(firstCaption(31), L"LONDON");
+    files.files[user] = files.files[kClockFile];  // the same stamp
+    files.files[user].file.rows[0].caption = L"ATLANTIS";
+    EXPECT_EQ(firstCaption(32), L"ATLANTIS");
+    files.files.erase(user);
+    EXPECT_EQ(firstCaption(33), L"LONDON");
+}
+
 TEST_F(ClockPlayerTest, KeysAndPointerRaiseTheMovieCommands) {
     // Key down (the platform may know it to repeat), key up, the pointer at x, y. A held key's
     // presses are auto-repeats; the pointer's first report only sets its place.

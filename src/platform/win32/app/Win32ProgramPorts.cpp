@@ -4,6 +4,7 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -68,6 +69,14 @@ class Win32Folder final : public ProgramFolder {
         // The root folder keeps its separator ("C:\").
         if (path.size() == 2 && path[1] == L':') path += L'\\';
         return path;
+    }
+    // %LOCALAPPDATA%\PELLOXSS; empty when the system names no such folder.
+    std::wstring UserPath() const override {
+        wchar_t local[MAX_PATH] = {};
+        if (FAILED(
+                SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local)))
+            return {};
+        return std::wstring(local) + L"\\" + settings::kAppName;
     }
 };
 
@@ -160,6 +169,8 @@ class Win32Files final : public FileReplacer {
     void ReplaceFile(const std::wstring& path, const std::string& bytes) override {
         const std::size_t slash = path.find_last_of(L'\\');
         const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
+        // A folder that cannot be made shows below, when the file cannot be written in it.
+        CreateDirectoryW(folder.c_str(), nullptr);
         wchar_t temp[MAX_PATH + 1] = {};
         if (GetTempFileNameW(folder.c_str(), L"plx", 0, temp) == 0) {
             throw Win32FileError(GetLastError(), L"cannot create a file beside " + path);

@@ -64,7 +64,8 @@ class PlayerWindow::Impl final : private PlayerSurface {
   public:
     Impl(PlayerProperties properties, FSCommandHandler onCommand)
         : properties_(std::move(properties)),
-          player_(environment_, source_, *this, std::move(onCommand)) {
+          player_(environment_, source_, *this, std::move(onCommand),
+                  MakeProgramFolder()->UserPath()) {
         player_.SetBackground(ParseBackgroundColor(properties_.BGColor));
     }
 
