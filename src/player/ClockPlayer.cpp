@@ -70,7 +70,7 @@ int ClockPlayer::Tick() {
 
 void ClockPlayer::BuildHands(std::int64_t now, std::vector<SceneItem>& hands) const {
     hands.clear();
-    for (const ClockView& clock : scene_.clocks) AddHands(clock, now, hands);
+    for (const ClockView& clock : scene_.clocks) AddSecondHand(clock, now, hands);
 }
 
 void ClockPlayer::DrawAll(std::int64_t now) {
@@ -86,13 +86,10 @@ void ClockPlayer::DrawAll(std::int64_t now) {
     BuildStill(in, scene_);
     if (!surface_.PaintStill(scene_.background, scene_.still)) return;  // again next tick
     BuildHands(now, shown_);
-    const RectI whole{0, 0, width_, height_};
+    const RectI whole[] = {{0, 0, width_, height_}};
     surface_.CopyStill(whole);
-    for (std::size_t first = 0; first < shown_.size(); first += kHandItems) {
-        const auto hands = std::span<const SceneItem>(shown_).subspan(first, kHandItems);
-        surface_.PaintItems(hands, AreaOf(hands, {}));
-    }
-    surface_.Present({&whole, 1});
+    surface_.PaintItems(shown_, whole);
+    surface_.Present(whole);
     stillDirty_ = false;
     minute_ = FloorDiv(now, kMinuteMs);
     second_ = FloorDiv(now, kSecondMs);
@@ -100,33 +97,30 @@ void ClockPlayer::DrawAll(std::int64_t now) {
     ++frames_;
 }
 
+// The second hands that moved get their old and new places from the still layer and are painted
+// over them, inside those places only: one copy, one painting and one presentation for all.
 void ClockPlayer::DrawHands(std::int64_t now) {
     BuildHands(now, next_);
     stillDirty_ = true;  // until all is drawn: after a failure the next tick draws everything
-    changed_.clear();
+    areas_.clear();
+    moved_.clear();
     for (std::size_t first = 0; first < next_.size(); first += kHandItems) {
         const auto before = std::span<const SceneItem>(shown_).subspan(first, kHandItems);
         const auto after = std::span<const SceneItem>(next_).subspan(first, kHandItems);
         if (std::equal(before.begin(), before.end(), after.begin())) continue;
-        const RectI area = AreaOf(after, before);
-        if (area.Empty()) continue;
-        surface_.CopyStill(area);
-        surface_.PaintItems(after, area);
-        changed_.push_back(area);
+        for (const auto group : {before, after})
+            for (const SceneItem& item : group) AddAreas(item, width_, height_, areas_);
+        moved_.insert(moved_.end(), after.begin(), after.end());
     }
-    if (!changed_.empty()) surface_.Present(changed_);
+    if (!areas_.empty()) {
+        surface_.CopyStill(areas_);
+        surface_.PaintItems(moved_, areas_);
+        surface_.Present(areas_);
+    }
     stillDirty_ = false;
     std::swap(shown_, next_);
     second_ = FloorDiv(now, kSecondMs);
     ++frames_;
-}
-
-// The pixels that items cover, and others.
-RectI ClockPlayer::AreaOf(std::span<const SceneItem> items, std::span<const SceneItem> more) const {
-    RectF bounds;
-    for (const auto group : {items, more})
-        for (const SceneItem& item : group) bounds = Union(bounds, Bounds(item));
-    return PixelsOf(bounds, width_, height_);
 }
 
 void ClockPlayer::KeyDown(int key, bool repeat) {

@@ -35,10 +35,10 @@ class PlayerSurface {
     // Paints the background and the items onto the still layer, made for the current size.
     // False when it cannot be made: nothing is drawn then.
     virtual bool PaintStill(Rgb background, std::span<const SceneItem> items) = 0;
-    // Copies an area of the still layer onto the frame.
-    virtual void CopyStill(const RectI& area) = 0;
-    // Paints items onto the frame; they lie inside `area` (one clock's hands).
-    virtual void PaintItems(std::span<const SceneItem> items, const RectI& area) = 0;
+    // Copies areas of the still layer onto the frame. Areas may overlap.
+    virtual void CopyStill(std::span<const RectI> areas) = 0;
+    // Paints items onto the frame, changing no pixel outside the areas.
+    virtual void PaintItems(std::span<const SceneItem> items, std::span<const RectI> areas) = 0;
     // Puts areas of the frame on the screen.
     virtual void Present(std::span<const RectI> areas) = 0;
 };
@@ -63,8 +63,8 @@ class ClockPlayer {
     void LocaleChanged();
 
     // Draws what is due: the whole picture after a change (size, monitors, clock file, minute,
-    // locale, movie, background), otherwise, once a new second has begun, each clock's hands
-    // over the union of their old and new places. Returns the milliseconds until the next whole
+    // locale, movie, background), otherwise, once a new second has begun, each clock's second
+    // hand over its old and new places. Returns the milliseconds until the next whole
     // second begins.
     int Tick();
 
@@ -84,7 +84,6 @@ class ClockPlayer {
     void DrawAll(std::int64_t now);
     void DrawHands(std::int64_t now);
     void BuildHands(std::int64_t now, std::vector<SceneItem>& hands) const;
-    RectI AreaOf(std::span<const SceneItem> items, std::span<const SceneItem> more) const;
     void Raise(const wchar_t* command);
 
     ClockEnvironment& environment_;
@@ -105,7 +104,8 @@ class ClockPlayer {
     bool drawn_ = false;  // second_ holds the second last drawn
     Scene scene_;
     std::vector<SceneItem> shown_, next_;  // the hands on the frame, kHandItems per clock
-    std::vector<RectI> changed_;
+    std::vector<SceneItem> moved_;
+    std::vector<RectI> areas_;
     std::uint64_t frames_ = 0;
 
     std::vector<int> heldKeys_;

@@ -112,6 +112,22 @@ void AddClockFace(std::vector<SceneItem>& items, const ClockView& v) {
             v.dayDelta != 0 || !v.offsetUsable ? palette::otherDay : palette::day);
 }
 
+// The hour and minute hands stand still for the minute, like a station clock's: they belong to
+// the still part, and only the second hand moves every second.
+void AddMinuteHands(std::vector<SceneItem>& items, const ClockView& v, const ClockTime& t) {
+    ClockTime atMinute = t;
+    atMinute.second = 0;
+    const HandAngles a = AnglesAt(atMinute);
+    const PointF c = v.place.centre;
+    const float r = v.place.radius, s = v.place.scale;
+    items.emplace_back(std::in_place_type<Line>,
+                       Line{Polar(c, a.hour + 180, 0.10f * r), Polar(c, a.hour, 0.52f * r),
+                            std::max(1.2f, 4.6f * s), palette::hand});
+    items.emplace_back(std::in_place_type<Line>,
+                       Line{Polar(c, a.minute + 180, 0.10f * r), Polar(c, a.minute, 0.80f * r),
+                            std::max(1.0f, 3.0f * s), palette::hand});
+}
+
 }  // namespace
 
 void BuildStill(const SceneInput& in, Scene& scene) {
@@ -151,6 +167,7 @@ void BuildStill(const SceneInput& in, Scene& scene) {
                                     : L"UTC \u2013 offset unreadable";
             v.place = places[i];
             AddClockFace(scene.still, v);
+            AddMinuteHands(scene.still, v, t);
         }
         if (!c.noteBox.Empty())
             AddText(scene.still, scene.note, c.noteBox,
@@ -159,18 +176,12 @@ void BuildStill(const SceneInput& in, Scene& scene) {
     }
 }
 
-void AddHands(const ClockView& v, std::int64_t utcMs, std::vector<SceneItem>& items) {
-    const HandAngles a = AnglesAt(TimeAt(utcMs, v.offsetMinutes));
+void AddSecondHand(const ClockView& v, std::int64_t utcMs, std::vector<SceneItem>& items) {
+    const double angle = AnglesAt(TimeAt(utcMs, v.offsetMinutes)).second;
     const PointF c = v.place.centre;
     const float r = v.place.radius, s = v.place.scale;
     items.emplace_back(std::in_place_type<Line>,
-                       Line{Polar(c, a.hour + 180, 0.10f * r), Polar(c, a.hour, 0.52f * r),
-                            std::max(1.2f, 4.6f * s), palette::hand});
-    items.emplace_back(std::in_place_type<Line>,
-                       Line{Polar(c, a.minute + 180, 0.10f * r), Polar(c, a.minute, 0.80f * r),
-                            std::max(1.0f, 3.0f * s), palette::hand});
-    items.emplace_back(std::in_place_type<Line>,
-                       Line{Polar(c, a.second + 180, 0.18f * r), Polar(c, a.second, 0.86f * r),
+                       Line{Polar(c, angle + 180, 0.18f * r), Polar(c, angle, 0.86f * r),
                             std::max(0.8f, 1.2f * s), palette::second});
     items.emplace_back(std::in_place_type<FillCircle>,
                        FillCircle{c, std::max(1.0f, 3.4f * s), palette::second});
@@ -204,4 +215,24 @@ RectF Bounds(const SceneItem& item) {
         return around(s->centre, s->centre, s->radius + s->width / 2 + 1);
     if (const auto* l = std::get_if<Line>(&item)) return around(l->from, l->to, l->width / 2 + 1);
     return std::get<Text>(item).box;
+}
+
+void AddAreas(const SceneItem& item, int width, int height, std::vector<RectI>& areas) {
+    const auto* line = std::get_if<Line>(&item);
+    // Pieces about this long keep a slanted hand's rectangles small and their count low.
+    constexpr float kPiece = 32;
+    const float dx = line ? line->to.x - line->from.x : 0, dy = line ? line->to.y - line->from.y : 0;
+    const int pieces = std::max(1, static_cast<int>(std::ceil(std::hypot(dx, dy) / kPiece)));
+    for (int i = 0; i < pieces; ++i) {
+        RectF bounds = Bounds(item);
+        if (line) {
+            const float a = static_cast<float>(i) / pieces, b = static_cast<float>(i + 1) / pieces;
+            bounds = Bounds(Line{{line->from.x + a * dx, line->from.y + a * dy},
+                                 {line->from.x + b * dx, line->from.y + b * dy},
+                                 line->width,
+                                 line->color});
+        }
+        const RectI pixels = PixelsOf(bounds, width, height);
+        if (!pixels.Empty()) areas.push_back(pixels);
+    }
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The player's picture: what it draws where. The still part (faces, captions, times, the note
-// about the clock file) is built for a whole minute; the hands are built for each second. Built
-// without a display; a canvas paints it.
+// about the clock file, the hour and minute hands) is built for a whole minute; the second hand
+// is built for each second. Built without a display; a canvas paints it.
 
 #include <cstdint>
 #include <optional>
@@ -95,7 +95,12 @@ struct SceneInput {
 // Builds the still part of the picture for the minute of `in.utcMs`.
 void BuildStill(const SceneInput& in, Scene& scene);
 
-// The items each clock moves every second: three hands and the hub.
-inline constexpr std::size_t kHandItems = 5;
-// Appends a clock's hands at an instant (to the whole second); they stay inside its face.
-void AddHands(const ClockView& clock, std::int64_t utcMs, std::vector<SceneItem>& items);
+// The items each clock moves every second: the second hand and the hub over it.
+inline constexpr std::size_t kHandItems = 3;
+// Appends a clock's second hand and hub at an instant (to the whole second); they stay inside
+// its face. The hour and minute hands are part of the still picture.
+void AddSecondHand(const ClockView& clock, std::int64_t utcMs, std::vector<SceneItem>& items);
+
+// The pixels an item paints, as a few rectangles that hug it: a long slanted line is covered
+// piece by piece rather than by its whole bounding box. Appended to `areas`.
+void AddAreas(const SceneItem& item, int width, int height, std::vector<RectI>& areas);

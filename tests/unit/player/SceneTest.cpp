@@ -87,31 +87,60 @@ TEST_F(SceneTest, WhatTheFileLacksOrCannotBeRead) {
 }
 
 TEST_F(SceneTest, APreviewLeavesOutMinuteTicksAndSmallTexts) {
-    EXPECT_EQ(Build(FiveClocks(), 0).still.size() - Items<Text>().size(), 5 * (60 + 2u));
+    EXPECT_EQ(Build(FiveClocks(), 0).still.size() - Items<Text>().size(), 5 * (60 + 4u));
     Build(FiveClocks(), 0, 150, 110);
-    EXPECT_EQ(Items<Line>().size(), 5 * 12u);
+    EXPECT_EQ(Items<Line>().size(), 5 * (12 + 2u));
     for (const Text& text : Items<Text>()) EXPECT_GE(text.pixelHeight, 6);
 }
 
 TEST_F(SceneTest, HandsPointWhereTheTimeSaysInsideTheFace) {
-    Build(FiveClocks(), At(3, 0, 30));
+    Build(FiveClocks(), At(3, 0, 30));  // the hour and minute hands stand at the minute
     std::vector<SceneItem> hands;
-    AddHands(scene.clocks[0], At(3, 0, 30) + 999, hands);  // whole seconds
+    AddSecondHand(scene.clocks[0], At(3, 0, 30) + 999, hands);  // whole seconds
     ASSERT_EQ(hands.size(), kHandItems);
     const PointF c = scene.clocks[0].place.centre;
     const float r = scene.clocks[0].place.radius;
-    const Line &hour = std::get<Line>(hands[0]), &minute = std::get<Line>(hands[1]),
-               &second = std::get<Line>(hands[2]);
-    EXPECT_NEAR(hour.to.x, c.x + 0.52f * r, 0.01f * r);    // 3 o'clock
-    EXPECT_NEAR(minute.to.y, c.y - 0.80f * r, 0.01f * r);  // 12, half a tick on
-    EXPECT_NEAR(second.to.x, c.x, 0.01f);                  // 30 s: straight down
+    const std::vector<Line> lines = Items<Line>();
+    const Line &hour = lines[60], &minute = lines[61], &second = std::get<Line>(hands[0]);
+    EXPECT_NEAR(hour.to.x, c.x + 0.52f * r, 0.01f);  // 3 o'clock
+    EXPECT_NEAR(hour.to.y, c.y, 0.01f);
+    EXPECT_NEAR(minute.to.x, c.x, 0.01f);  // 12
+    EXPECT_NEAR(minute.to.y, c.y - 0.80f * r, 0.01f);
+    EXPECT_NEAR(second.to.x, c.x, 0.01f);  // 30 s: straight down
     EXPECT_NEAR(second.to.y, c.y + 0.86f * r, 0.01f);
     EXPECT_NE(hour.color, second.color);
+    hands.push_back(hour);
     for (const SceneItem& item : hands) {
         const RectF b = Bounds(item);
         EXPECT_TRUE(b.left >= c.x - r && b.Right() <= c.x + r && b.top >= c.y - r &&
                     b.Bottom() <= c.y + r);
     }
+}
+
+TEST(SceneItemsTest, AreasHugALineAndCoverEachPixelItPaints) {
+    const Line slanted{{100, 100}, {260, 260}, 3, {}};
+    std::vector<RectI> areas;
+    AddAreas(slanted, 1920, 1080, areas);
+    ASSERT_EQ(areas.size(), 8u);  // 226 pixels long, in pieces of at most 32
+    long covered = 0;
+    for (const RectI& a : areas) covered += long{a.Width()} * a.Height();
+    EXPECT_LT(covered, 26'000 / 4);  // its bounding box is 166 x 166
+    auto inAnArea = [&](float x, float y) {
+        return std::ranges::any_of(areas, [&](const RectI& a) {
+            return x >= a.left && x < a.right && y >= a.top && y < a.bottom;
+        });
+    };
+    for (float t = 0; t <= 1; t += 0.01f)  // along it, across its width, and round its ends
+        for (float d = -2.5f; d <= 2.5f; d += 0.5f)
+            EXPECT_TRUE(inAnArea(100 + 160 * t + d * 0.7f, 100 + 160 * t - d * 0.7f) &&
+                        inAnArea(100 + d, 100 + d) && inAnArea(260 - d, 260 + d))
+                << t << " " << d;
+    // A point, a circle: one area; off the drawing area: none; cut at its edge.
+    areas.clear();
+    AddAreas(Line{{5, 5}, {5, 5}, 2, {}}, 1920, 1080, areas);
+    AddAreas(FillCircle{{-20, -20}, 5, {}}, 1920, 1080, areas);
+    AddAreas(FillCircle{{1919, 1079}, 5, {}}, 1920, 1080, areas);
+    EXPECT_EQ(areas, (std::vector<RectI>{{3, 3, 7, 7}, {1913, 1073, 1920, 1080}}));
 }
 
 TEST(SceneItemsTest, BoundsUnionsAndBackgroundColours) {

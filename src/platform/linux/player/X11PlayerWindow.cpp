@@ -1,6 +1,7 @@
 #include "platform/linux/player/X11PlayerWindow.h"
 
 #include <X11/XKBlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
 #include <poll.h>
@@ -173,23 +174,40 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
         return true;
     }
 
-    void CopyStill(const RectI& r) override { Copy(still_.Get(), frame_.Get(), r); }
+    void CopyStill(std::span<const RectI> areas) override {
+        Copy(still_.Get(), frame_.Get(), areas);
+    }
 
-    void PaintItems(std::span<const SceneItem> items, const RectI&) override {
+    void PaintItems(std::span<const SceneItem> items, std::span<const RectI> areas) override {
         UniqueCairo cr(cairo_create(frameSurface_.get()));
+        for (const RectI& r : areas) cairo_rectangle(cr.get(), r.left, r.top, r.Width(), r.Height());
+        cairo_clip(cr.get());
         CairoCanvas canvas(cr.get(), highQuality_);
         ::PaintItems(items, canvas);
         cairo_surface_flush(frameSurface_.get());
     }
 
     void Present(std::span<const RectI> areas) override {
-        for (const RectI& r : areas) Copy(frame_.Get(), window_, r);
+        Copy(frame_.Get(), window_, areas);
         XFlush(display_);
     }
 
-    void Copy(Drawable from, Drawable to, const RectI& r) {
-        XCopyArea(display_, from, to, gc_->Get(), r.left, r.top, static_cast<unsigned>(r.Width()),
-                  static_cast<unsigned>(r.Height()), r.left, r.top);
+    // One request for all the areas: the copy of their bounding box is clipped to their union.
+    void Copy(Drawable from, Drawable to, std::span<const RectI> areas) {
+        Region region = XCreateRegion();
+        for (const RectI& r : areas) {
+            XRectangle x{static_cast<short>(r.left), static_cast<short>(r.top),
+                         static_cast<unsigned short>(r.Width()),
+                         static_cast<unsigned short>(r.Height())};
+            XUnionRectWithRegion(&x, region, region);
+        }
+        XRectangle box{};
+        XClipBox(region, &box);
+        XSetRegion(display_, gc_->Get(), region);
+        XDestroyRegion(region);
+        XCopyArea(display_, from, to, gc_->Get(), box.x, box.y, box.width, box.height, box.x,
+                  box.y);
+        XSetClipMask(display_, gc_->Get(), None);
     }
 
     bool MakePixmaps() {

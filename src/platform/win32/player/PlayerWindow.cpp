@@ -129,22 +129,41 @@ class PlayerWindow::Impl final : private PlayerSurface {
         return true;
     }
 
-    void CopyStill(const RectI& r) override {
-        BitBlt(frame_.Dc(), r.left, r.top, r.Width(), r.Height(), still_.Dc(), r.left, r.top,
-               SRCCOPY);
+    void CopyStill(std::span<const RectI> areas) override {
+        Copy(still_.Dc(), frame_.Dc(), areas);
     }
 
-    void PaintItems(std::span<const SceneItem> items, const RectI&) override {
+    void PaintItems(std::span<const SceneItem> items, std::span<const RectI> areas) override {
+        const UniqueGdiObject<HRGN> region = RegionOf(areas);
         Gdiplus::Graphics graphics(frame_.Dc());
+        graphics.SetClip(region.Get(), Gdiplus::CombineModeReplace);
         GdiplusCanvas canvas(graphics, fonts_, HighQuality());
         ::PaintItems(items, canvas);
     }
 
     void Present(std::span<const RectI> areas) override {
         WindowDc dc(window_);
-        for (const RectI& r : areas)
-            BitBlt(dc.Get(), r.left, r.top, r.Width(), r.Height(), frame_.Dc(), r.left, r.top,
-                   SRCCOPY);
+        Copy(frame_.Dc(), dc.Get(), areas);
+    }
+
+    // One copy for all the areas: their bounding box, clipped to their union.
+    static void Copy(HDC from, HDC to, std::span<const RectI> areas) {
+        const UniqueGdiObject<HRGN> region = RegionOf(areas);
+        RECT box{};
+        GetRgnBox(region.Get(), &box);
+        SelectClipRgn(to, region.Get());
+        BitBlt(to, box.left, box.top, box.right - box.left, box.bottom - box.top, from, box.left,
+               box.top, SRCCOPY);
+        SelectClipRgn(to, nullptr);
+    }
+
+    static UniqueGdiObject<HRGN> RegionOf(std::span<const RectI> areas) {
+        UniqueGdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+        for (const RectI& r : areas) {
+            const UniqueGdiObject<HRGN> one(CreateRectRgn(r.left, r.top, r.right, r.bottom));
+            CombineRgn(region.Get(), region.Get(), one.Get(), RGN_OR);
+        }
+        return region;
     }
 
     bool HighQuality() const { return properties_.Quality != L"Low"; }
