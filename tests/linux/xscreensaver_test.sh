@@ -28,7 +28,7 @@ cleanup() {
   if [ -n "${home:-}" ]; then
     as_user xscreensaver-command -exit >/dev/null 2>&1
     pkill -KILL -u "$user" 2>/dev/null
-    [ -n "${made_user:-}" ] && userdel -r "$user" 2>/dev/null
+    userdel -r "$user" 2>/dev/null
   fi
   [ -n "${installed:-}" ] && dpkg -r pelloxss >/dev/null 2>&1
   rm -rf "$work"
@@ -51,11 +51,9 @@ for p in libx11-6 libcairo2 libgtkmm-3.0-1v5 ${fonts//,/ }; do
     fail "no dependency on $p in: $depends"
 done
 
-if ! home=$(getent passwd "$user" | cut -d: -f6) || [ -z "$home" ]; then
-  useradd -m -s /bin/sh "$user" || die "useradd $user"
-  made_user=1
-  home=$(getent passwd "$user" | cut -d: -f6)
-fi
+# The test's own user (one left by an interrupted run is used and removed).
+getent passwd "$user" >/dev/null || useradd -m -s /bin/sh "$user" || die "useradd $user"
+home=$(getent passwd "$user" | cut -d: -f6)
 
 # The installed settings dialog (its module found where the package put it).
 as_user /usr/libexec/xscreensaver/pelloxss /c >"$work/settings.log" 2>&1 &
