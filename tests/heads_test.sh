@@ -2,7 +2,8 @@
 # A saver on side-by-side monitors. Xephyr, nested in a display of the test's own, gives two
 # heads of 960x540 (Xinerama), then three, the third 800x600. The saver started full screen
 # covers every head with its window, and each head shows five clocks about its centre.
-#   heads_test.sh linux PELLOXSS                      the Linux program, pelloxss /s
+#   heads_test.sh linux PELLOXSS                      the Linux program, pelloxss /s, then as
+#                                                     a hack drawing into the root (-root)
 #   heads_test.sh wine BUILD_WINE_STATE PELLOXSS.scr  the Windows program under Wine, /s, in a
 #                                                     copy of the build's prefix
 set -uo pipefail
@@ -29,9 +30,10 @@ if [ "$platform" = linux ]; then
   mkdir -p "$work/config/pelloxss" "$work/home"
   mkdir -m 700 "$work/run"
   printf '%s' "$clocks" >"$work/config/pelloxss/pellox2.xml"
+  modes=(/s -root)
   start_saver() {
     HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
-      "$program" /s </dev/null >"$work/saver.log" 2>&1 &
+      "$program" "$1" </dev/null >"$work/saver.log" 2>&1 &
     saver=$!
   }
   stop_saver() { [ -n "${saver:-}" ] && kill "$saver" 2>/dev/null && wait "$saver" 2>/dev/null; }
@@ -42,13 +44,14 @@ else
   cp -a "$2/prefix" "$work/wine/prefix"
   cp "$3" "$work/program/"
   printf '%s' "$clocks" >"$work/program/pellox2.xml"
+  modes=(/s)
   # Wine lists Xinerama's heads as monitors only without RandR.
   "$session" exec reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N /f \
     </dev/null >/dev/null 2>&1 || die "UseXRandR=N"
   "$session" stop
   scr="Z:${work//\//\\}\\program\\$(basename "$3")"
   start_saver() {
-    "$session" exec "$scr" /s </dev/null >"$work/saver.log" 2>&1 &
+    "$session" exec "$scr" "$1" </dev/null >"$work/saver.log" 2>&1 &
     saver=$!
   }
   stop_saver() { "$session" stop >/dev/null 2>&1; saver=; }
@@ -84,20 +87,25 @@ for layout in "960x540 960x540" "960x540 960x540 800x600"; do
   eventually 30 grep -q '[0-9]' "$work/display" 2>/dev/null || die "Xephyr did not start: $(cat "$work/xephyr.log")"
   export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
   [ "$(heads | wc -l)" -eq "$n" ] || die "Xephyr gave heads $(heads | tr '\n' ' ') for $layout"
-  shot="$work/heads-$platform-$n.png"
-  start_saver
-  if eventually 120 covering_window; then
-    pass "$n heads ($(heads | tr '\n' ' ')): one window covers the $(xdpyinfo | awk '/dimensions:/ { print $2 }') root"
-  else
-    fail "$n heads: no window covers the root"
-  fi
-  if eventually 120 every_head_has_clocks >/dev/null; then
-    pass "$n heads: each shows its clocks"; every_head_has_clocks | sed 's/^/    /'
-  else
-    fail "$n heads: not every head shows five clocks:"; every_head_has_clocks | sed 's/^/    /'
-    cat "$work/saver.log"
-  fi
-  stop_saver
+  for mode in "${modes[@]}"; do
+    shot="$work/heads-$platform$([ "$mode" = -root ] && echo -root)-$n.png"
+    start_saver "$mode"
+    # -root draws into the root window itself.
+    if [ "$mode" = -root ]; then :
+    elif eventually 120 covering_window; then
+      pass "$n heads ($(heads | tr '\n' ' ')), $mode: one window covers the $(xdpyinfo | awk '/dimensions:/ { print $2 }') root"
+    else
+      fail "$n heads, $mode: no window covers the root"
+    fi
+    if eventually 120 every_head_has_clocks >/dev/null; then
+      pass "$n heads, $mode: each shows its clocks"; every_head_has_clocks | sed 's/^/    /'
+    else
+      fail "$n heads, $mode: not every head shows five clocks:"
+      every_head_has_clocks | sed 's/^/    /'
+      cat "$work/saver.log"
+    fi
+    stop_saver
+  done
   kill "$xephyr"; wait "$xephyr" 2>/dev/null; xephyr=
 done
 finish
