@@ -9,8 +9,10 @@ packages=(
   clang libclang-rt-14-dev
   # Windows cross build and its runtime
   g++-mingw-w64-x86-64 wine wine64
-  # the Windows installer
-  nsis
+  # the Windows installer; the Debian package (dpkg-shlibdeps finds its dependencies)
+  nsis dpkg-dev
+  # the real screen-saver daemon and a nested X server with side-by-side heads
+  xscreensaver xserver-xephyr
   # displays, screenshots, input
   xvfb xdotool imagemagick x11-apps x11-utils
   fonts-wine fonts-liberation

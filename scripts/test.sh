@@ -11,13 +11,17 @@ if [ -z "${DISPLAY:-}" ]; then exec scripts/xvfb-session.sh run bash scripts/tes
 trap 'PELLOX_WINE_STATE="$PWD/build/windows/wine" scripts/wine-session.sh stop >/dev/null 2>&1' EXIT
 
 passed=0 failed=0 status=0
-# windows-release has no tests of its own: it builds the installer that a Windows test runs.
-for preset in native windows-release windows; do
+# release and windows-release have no tests of their own: they build the Debian package and the
+# installer that a native and a Windows test install.
+for preset in release native windows-release windows; do
   echo "== $preset: configure and build"
   if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset"; then
     echo "== $preset: build failed"; status=1; continue
   fi
-  [ "$preset" = windows-release ] && continue
+  if [ "$preset" = release ] && ! cmake --build --preset release --target package; then
+    echo "== release: package failed"; status=1
+  fi
+  case "$preset" in release | windows-release) continue ;; esac
   echo "== $preset: tests"
   log=$(mktemp)
   ctest --preset "$preset" 2>&1 | tee "$log"

@@ -26,22 +26,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-die() { echo "FAIL: $*"; exit 1; }
-
-# Waits until the command succeeds, for up to $1 seconds (a loaded machine is slow; nothing is
-# timed).
-eventually() {
-  local seconds=$1
-  shift
-  local end=$((SECONDS + seconds))
-  until "$@"; do
-    [ $SECONDS -ge $end ] && return 1
-    sleep 0.5
-  done
-}
+. "$(dirname "$0")/../support/screens.sh"
 
 # Wine's menu builder would write desktop entries into the host's home for the Start-menu link.
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
@@ -201,5 +186,4 @@ eventually 120 gone || fail "uninstall.exe still there after the second uninstal
 eventually 30 test ! -e "$folder" && pass "the program's folder removed" ||
   fail "the program's folder left: $(ls -A "$folder" 2>&1)"
 
-[ "$failures" -eq 0 ] || { echo "$failures failures"; exit 1; }
-echo "all passed"
+finish

@@ -25,7 +25,8 @@ void RequestStop(int) {
     g_stop = 1;
 }
 
-// xscreensaver and the session end the saver with a signal: leave the loop and clean up.
+// xscreensaver and the session end the saver with a signal: leave the loop and clean up. Only
+// the saver's loops watch for it; the settings dialog keeps the default (a signal ends it).
 void HandleStopSignals() {
     struct sigaction action {};
     action.sa_handler = RequestStop;
@@ -56,6 +57,7 @@ int RunAttached(Display* display, const XScreenSaverTarget& target, ProgramFolde
     auto player = X11PlayerWindow::Attach(display, window);
     std::wstring movie = folder.Path();
     player->SetMovie(movie + L"\\" + kMovieFileName);
+    HandleStopSignals();
     RunPlayerLoop(display, *player, [] { return !g_stop; });
     return 0;
 }
@@ -73,7 +75,6 @@ int main(int argc, char** argv) {
         }
         Display* display = connection.Get();
         XSetErrorHandler(IgnoreXError);
-        HandleStopSignals();
         const auto folder = MakeProgramFolder();
 
         // Under xscreensaver nobody is there to answer a message box: errors go to stderr.
@@ -94,6 +95,7 @@ int main(int argc, char** argv) {
         switch (globals.Main(ArgumentText(args))) {
             case StartupRoad::FullScreen:
             case StartupRoad::Preview:
+                HandleStopSignals();
                 saver.Run(g_stop);
                 break;
             case StartupRoad::Settings:
