@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the vbXML fuzzer (clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer)
-# in build/fuzz and runs it on the pugixml backend for a bounded time.
+# in build/fuzz and runs it on the libxml2 backend for a bounded time.
 #   scripts/fuzz-xml.sh [SECONDS]     (default 600)
 # Findings are left in build/fuzz/findings; the corpus grows in build/fuzz/corpus.
 set -euo pipefail
