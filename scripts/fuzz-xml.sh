@@ -13,7 +13,7 @@ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build build/fuzz --target xml_fuzz
 
 mkdir -p build/fuzz/corpus build/fuzz/findings
-cp -n tests/linux/fuzz-seeds/* build/fuzz/corpus/ 2>/dev/null || true
+cp -n tests/linux/fuzz-seeds/* tests/contract/not-well-formed/* build/fuzz/corpus/ 2>/dev/null || true
 echo "fuzzing for ${seconds}s"
 start=$(date +%s)
 status=0
