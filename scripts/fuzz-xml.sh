@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the vbXML fuzzer (clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer)
-# in build/fuzz and runs it on the pugixml backend for a bounded time.
+# in build/fuzz and runs it on the libxml2 backend for a bounded time.
 #   scripts/fuzz-xml.sh [SECONDS]     (default 600)
 # Findings are left in build/fuzz/findings; the corpus grows in build/fuzz/corpus.
 set -euo pipefail
@@ -13,7 +13,7 @@ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build build/fuzz --target xml_fuzz
 
 mkdir -p build/fuzz/corpus build/fuzz/findings
-cp -n tests/linux/fuzz-seeds/* build/fuzz/corpus/ 2>/dev/null || true
+cp -n tests/linux/fuzz-seeds/* tests/contract/not-well-formed/* build/fuzz/corpus/ 2>/dev/null || true
 echo "fuzzing for ${seconds}s"
 start=$(date +%s)
 status=0

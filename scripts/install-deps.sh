@@ -17,7 +17,7 @@ packages=(
   xvfb xdotool imagemagick x11-apps x11-utils
   fonts-wine fonts-liberation
   # Linux port libraries
-  libx11-dev libxrandr-dev libxinerama-dev libxtst-dev libicu-dev libpugixml-dev
+  libx11-dev libxrandr-dev libxinerama-dev libxtst-dev libicu-dev libxml2-dev
   libcairo2-dev libpango1.0-dev libglib2.0-dev libgtkmm-3.0-dev
 )
 

@@ -11,7 +11,7 @@
 class XmlComponent;
 struct SettingsAdapters;
 
-// The XML component: MSXML on Windows, pugixml on Linux.
+// The XML component: MSXML on Windows, libxml2 on Linux.
 const XmlComponent& PlatformXmlComponent();
 // File stamps from the file system.
 const FileStamps& PlatformFileStamps();

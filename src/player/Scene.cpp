@@ -82,7 +82,7 @@ PointF Polar(PointF c, double degrees, float length) {
 void AddText(std::vector<SceneItem>& items, const std::wstring& text, RectF box, float px,
              bool bold, Rgb color) {
     if (px >= kMinTextPx && !text.empty())
-        items.emplace_back(std::in_place_type<Text>, text, box, px, bold, color);
+        items.emplace_back(std::in_place_type<Text>, Text{text, box, px, bold, color});
 }
 
 // The face, its caption, the digital time and the day: they change at most once a minute.

@@ -1,6 +1,6 @@
 #pragma once
 // The small DOM that vbXML's operations are written against. Two backends implement it: MSXML
-// through COM on Windows, pugixml on Linux. Nodes are short-lived handles into the document
+// through COM on Windows, libxml2 on Linux. Nodes are short-lived handles into the document
 // that made them; they must not outlive it. Failed calls into the component throw AppError;
 // "no such node" is a null result, so that the caller decides whether that is a failure.
 

@@ -1,7 +1,8 @@
 #pragma once
 // vbXML: one XML document of the platform's XML component, read and edited by query.
 // Windows: MSXML's DOMDocument through COM (COM must be initialised on the calling thread by
-// the program's entry; the wrapper does not do it). Linux: pugixml.
+// the program's entry; the wrapper does not do it). Linux: libxml2. Both load well-formed
+// documents only.
 //
 // Queries are location paths whose bracketed positions count from 0 ("/serie/value[0]" is the
 // first value element); relative queries start at the root element (EncryptNode and
@@ -15,12 +16,12 @@
 // AppError with a number and a description.
 //
 // Where the two components legitimately differ:
-//  - serialisation (ReadNodeXML, XML, Save): MSXML indents and ends lines with CR LF, pugixml
+//  - serialisation (ReadNodeXML, XML, Save): MSXML indents and ends lines with CR LF, libxml2
 //    writes the document as one line; Save writes UTF-8 on Linux, and a declared encoding is
 //    rewritten to UTF-8 there so that it describes the file;
-//  - white space of text content: MSXML trims and normalises it, pugixml keeps it as parsed
+//  - white space of text content: MSXML trims and normalises it, libxml2 keeps it as parsed
 //    (white-space-only text between elements is dropped by both);
-//  - DOCTYPE: pugixml refuses any document with one; MSXML loads it without reading external
+//  - DOCTYPE: libxml2 refuses any document with one; MSXML loads it without reading external
 //    entities or an external DTD. Neither ever reads anything but the document itself.
 //
 // Choices made here:

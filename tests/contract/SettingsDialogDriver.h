@@ -10,7 +10,9 @@
 #include "platform/ProgramPorts.h"
 
 enum class Control { Update, Cancel, Other };
-enum class Obstacle { ReadOnlyFolder, LockedClockFile, NoCatalogue };
+// ZoneSortingFirst: the catalogue gains a zone that sorts before every other (until the driver
+// goes).
+enum class Obstacle { ReadOnlyFolder, LockedClockFile, NoCatalogue, ZoneSortingFirst };
 
 class SettingsDialogDriver {
   public:

@@ -164,6 +164,20 @@ TEST_F(SettingsDialog, WriteFailuresAreReportedAndChangeNothing) {
     }
 }
 
+// Every stored position moves by one; the rows keep their zones by key name.
+TEST_F(SettingsDialog, AZoneSortingFirstLeavesTheClockFileAsItWas) {
+    ASSERT_TRUE(dialog->Open());
+    dialog->Click(Control::Update);
+    ASSERT_TRUE(dialog->Closed());
+    const std::string file = ClockFile(*dialog);
+    if (!dialog->Prepare(Obstacle::ZoneSortingFirst)) GTEST_SKIP() << "a fixed catalogue";
+    ASSERT_TRUE(dialog->Open());
+    for (int row = 0; row < 5; ++row) EXPECT_EQ(dialog->Selected(row), defaults[row] + 1) << row;
+    dialog->Click(Control::Update);
+    ASSERT_TRUE(dialog->Closed());
+    EXPECT_EQ(ClockFile(*dialog), file);
+}
+
 TEST_F(SettingsDialog, AMissingCatalogueIsReportedAndTheDialogNeverOpens) {
     ASSERT_TRUE(dialog->Prepare(Obstacle::NoCatalogue));
     EXPECT_FALSE(dialog->Open());

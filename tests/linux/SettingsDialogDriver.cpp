@@ -66,6 +66,7 @@ class GtkDialogDriver final : public SettingsDialogDriver {
     // Files and folders that even root cannot change: immutable (chattr +i).
     bool Prepare(Obstacle obstacle) override {
         if (obstacle == Obstacle::NoCatalogue) return noCatalogue_ = true;
+        if (obstacle == Obstacle::ZoneSortingFirst) return false;  // ICU's data is fixed
         folder_.Write("config/pellox2.xml", "old clock file");
         const auto target =
             obstacle == Obstacle::LockedClockFile ? Folder() / "pellox2.xml" : Folder();

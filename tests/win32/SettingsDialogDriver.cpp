@@ -16,6 +16,8 @@ namespace {
 
 namespace ids = settings_ids;
 const wchar_t* kStore = L"Software\\VB and VBA Program Settings\\PELLOXSS";
+const std::wstring kZones = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\";
+const std::wstring kAddedZone = kZones + L"Added Zone";
 
 class Win32DialogDriver final : public SettingsDialogDriver {
   public:
@@ -36,6 +38,7 @@ class Win32DialogDriver final : public SettingsDialogDriver {
         std::error_code ignored;
         std::filesystem::remove_all(UserFolder(), ignored);
         if (lock_ != INVALID_HANDLE_VALUE) CloseHandle(lock_);
+        if (added_) RegDeleteTreeW(HKEY_LOCAL_MACHINE, kAddedZone.c_str());
         if (hidden_) {  // Wine may have made a new, empty key meanwhile
             RegDeleteTreeW(hidden_, L"Time Zones");
             RegRenameKey(hidden_, L"Time Zones (hidden)", L"Time Zones");
@@ -56,6 +59,19 @@ class Win32DialogDriver final : public SettingsDialogDriver {
             lock_ = CreateFileW(folder_.Write("pellox2.xml", "old clock file").c_str(),
                                 GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
             return lock_ != INVALID_HANDLE_VALUE;
+        }
+        if (obstacle == Obstacle::ZoneSortingFirst) {
+            // A copy of UTC whose display name sorts before "(UTC) Coordinated Universal Time".
+            const std::wstring display = L"(UTC) Added zone";
+            HKEY utc = nullptr;
+            added_ = !RegCreateKeyExW(HKEY_LOCAL_MACHINE, kAddedZone.c_str(), 0, nullptr, 0,
+                                      KEY_ALL_ACCESS, nullptr, &utc, nullptr);
+            const bool made =
+                added_ && !RegCopyTreeW(HKEY_LOCAL_MACHINE, (kZones + L"UTC").c_str(), utc);
+            RegCloseKey(utc);
+            return made &&
+                   !RegSetKeyValueW(HKEY_LOCAL_MACHINE, kAddedZone.c_str(), L"Display", REG_SZ,
+                                    display.c_str(), static_cast<DWORD>((display.size() + 1) * 2));
         }
         return !RegOpenKeyExW(HKEY_LOCAL_MACHINE,
                               L"Software\\Microsoft\\Windows NT\\CurrentVersion", 0, KEY_ALL_ACCESS,
@@ -132,6 +148,7 @@ class Win32DialogDriver final : public SettingsDialogDriver {
     HWND dialog_ = nullptr;
     HANDLE lock_ = INVALID_HANDLE_VALUE;
     HKEY hidden_ = nullptr;
+    bool added_ = false;
 };
 
 }  // namespace
