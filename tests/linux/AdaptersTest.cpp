@@ -2,9 +2,12 @@
 // made or replaced, the XDG folders and GIO, xscreensaver's options.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "config/frmSettings.h"
 #include "platform/Platform.h"
 #include "platform/linux/app/XScreenSaverOptions.h"
+#include "platform/linux/player/LinuxClockEnvironment.h"
 #include "platform/linux/settings/IcuTimeZones.h"
 #include "platform/linux/settings/LinuxProgramPorts.h"
 #include "support/Expect.h"
@@ -24,6 +27,57 @@ TEST(IcuZones, TheLocalZoneFollowsTz) {
         setenv("TZ", tz, 1);
         EXPECT_EQ(IcuLocalTimeZoneKeyName(), key) << tz;
     }
+}
+
+// Day names, AM/PM and the 24-hour choice follow LC_TIME in its own character set, whatever the
+// process's locale (here C).
+TEST(LinuxClockEnvironmentTest, DayNamesAndTimesFollowTheLocale) {
+    const struct {
+        const char* locale;
+        std::wstring wednesday, saturday, am;
+        bool use24;
+    } cases[] = {
+        {"es_ES.UTF-8", L"mi\u00e9", L"s\u00e1b", L"AM", true},
+        {"ru_RU.UTF-8", L"\u0421\u0440", L"\u0421\u0431", L"AM", true},
+        {"ja_JP.UTF-8", L"\u6c34", L"\u571f", L"\u5348\u524d", true},
+        {"tr_TR.UTF-8", L"\u00c7r\u015f", L"Cts", L"\u00d6\u00d6", true},
+        {"ar_EG.UTF-8", L"\u0631", L"\u0633", L"\u0635", false},
+        {"en_US.UTF-8", L"Wed", L"Sat", L"AM", false},
+    };
+    for (const auto& c : cases) {
+        setenv("LC_ALL", c.locale, 1);
+        LinuxClockEnvironment environment;
+        EXPECT_EQ(environment.DayName(3), c.wednesday) << c.locale;
+        EXPECT_EQ(environment.DayName(6), c.saturday) << c.locale;
+        EXPECT_EQ(environment.AmPm(false), c.am) << c.locale;
+        EXPECT_EQ(environment.Use24Hour(), c.use24) << c.locale;
+    }
+    unsetenv("LC_ALL");
+}
+
+// The catalogue in the user's language: names without loss, the "(UTC+hh:mm)" prefix whole, each
+// entry's offset text its zone's standard offset, as many entries as in English.
+TEST(IcuZones, TheCatalogueInEveryLanguageKeepsNamesAndOffsets) {
+    std::size_t english = 0;
+    for (const char* locale : {"en_US.UTF-8", "ru_RU.UTF-8", "ja_JP.UTF-8", "tr_TR.UTF-8"}) {
+        TestProcess tzlist(TZLIST_BINARY, {}, {std::string("LC_ALL=") + locale});
+        ASSERT_EQ(tzlist.WaitForExit(), 0);
+        std::istringstream lines(tzlist.Output());
+        std::size_t entries = 0;
+        for (std::string line; std::getline(lines, line);) {
+            std::vector<std::string> fields;
+            for (std::istringstream in(line); std::getline(in, fields.emplace_back(), '\t');) {
+            }
+            if (fields.size() < 6 || line[0] == '#') continue;
+            ++entries;
+            EXPECT_EQ(line.find('?'), std::string::npos) << locale << line;
+            EXPECT_EQ(fields[2].substr(0, 4), "(UTC") << locale << line;
+            EXPECT_EQ(fields[3].substr(3), fields[5]) << locale << line;
+        }
+        if (!english) english = entries;
+        EXPECT_EQ(entries, english) << locale;
+    }
+    EXPECT_GT(english, 100u);
 }
 
 TEST(KeyFileStore, KeepsWhatElseTheFileHoldsAndSetsDamagedFilesAside) {
