@@ -141,9 +141,11 @@ ShapedLine UniscribeFonts::Shape(HDC dc, const std::wstring& text, int pixelHeig
         run.analysis = items[i].a;
         const wchar_t* chars = text.c_str() + run.firstChar;
         const std::wstring key(chars, run.charCount);
-        // The primary font, the family that served these characters before, then the others.
+        // The primary font, then the family that served these characters before; the installed
+        // families are searched once for them (a character no font has costs one search).
         std::vector<const std::wstring*> faces{&primary_};
-        if (auto it = chosen_.find(key); it != chosen_.end()) faces.push_back(&it->second);
+        const auto known = chosen_.find(key);
+        if (known != chosen_.end()) faces.push_back(&known->second);
         ShapedRun best;
         bool found = false;
         auto tryFaces = [&](auto&& list) {
@@ -160,10 +162,11 @@ ShapedLine UniscribeFonts::Shape(HDC dc, const std::wstring& text, int pixelHeig
             }
             return false;
         };
-        if (!tryFaces(faces)) {
+        if (!tryFaces(faces) && known == chosen_.end()) {
             std::vector<const std::wstring*> others;
             for (const std::wstring& face : Fallbacks(dc)) others.push_back(&face);
             tryFaces(others);
+            chosen_[key] = found ? best.face : primary_;
         }
         if (!found) {  // no font shapes the script: its characters as plain glyphs
             run.analysis.eScript = SCRIPT_UNDEFINED;
@@ -171,7 +174,6 @@ ShapedLine UniscribeFonts::Shape(HDC dc, const std::wstring& text, int pixelHeig
             if (!ShapeRun(dc, primary, chars, run)) continue;
             best = std::move(run);
         }
-        if (best.face != primary_) chosen_[key] = best.face;
         logical.push_back(std::move(best));
     }
 
