@@ -3,6 +3,14 @@
 # Idempotent and quiet when everything is already there; runs without a terminal.
 set -euo pipefail
 
+# Fonts that cover the captions' scripts, for the Linux program (a dependency of its package) and
+# for Wine, which sees them through fontconfig: CJK and Hangul; Thai; Devanagari; Latin, Greek,
+# Cyrillic, Arabic and Hebrew; emoji in colour (pango) and in outline (GDI under Wine).
+FONT_PACKAGES=(fonts-noto-cjk fonts-tlwg-loma-ttf fonts-lohit-deva fonts-dejavu-core
+  fonts-noto-color-emoji fonts-symbola)
+# UTF-8 locales the tests run under.
+LOCALES=(es_ES ru_RU ja_JP tr_TR ar_EG th_TH en_US)
+
 packages=(
   # native toolchain and test framework
   g++ cmake ninja-build pkg-config libgtest-dev googletest
@@ -16,10 +24,29 @@ packages=(
   # displays, screenshots, input
   xvfb xdotool imagemagick x11-apps x11-utils
   fonts-wine fonts-liberation
+  # the fonts for captions in every script and the locales the tests use
+  "${FONT_PACKAGES[@]}" locales
   # Linux port libraries
   libx11-dev libxrandr-dev libxinerama-dev libxtst-dev libicu-dev libxml2-dev
   libcairo2-dev libpango1.0-dev libglib2.0-dev libgtkmm-3.0-dev
 )
+
+# Generates the missing locales (after the locales package is there).
+generate_locales() {
+  local wanted=() l
+  for l in "${LOCALES[@]}"; do
+    locale -a 2>/dev/null | grep -qix "$l.utf-\?8" || wanted+=("$l")
+  done
+  [ ${#wanted[@]} -eq 0 ] && return 0
+  for l in "${wanted[@]}"; do
+    grep -q "^$l.UTF-8 UTF-8" /etc/locale.gen ||
+      $SUDO sed -i "s/^# *\($l.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$l.UTF-8 UTF-8" /etc/locale.gen || echo "$l.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+  done
+  $SUDO locale-gen >/dev/null
+}
+
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -27,10 +54,10 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then generate_locales; exit 0; fi
 
-if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq </dev/null
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null >/dev/null
+generate_locales

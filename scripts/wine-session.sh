@@ -35,6 +35,16 @@ init_prefix() {
   # GDI+ looks for Arial; Debian's Wine has none.
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ \
     /d 'Liberation Sans' /f </dev/null >/dev/null 2>&1 9>&-
+  # Uniscribe's fallback fonts (edit controls draw with them), by OpenType script tag: Han,
+  # kana and Hangul, Thai and Devanagari from the Debian fonts Wine sees through fontconfig.
+  local tag face
+  for tag in hani:'Noto Sans CJK JP' kana:'Noto Sans CJK JP' hang:'Noto Sans CJK KR' \
+             thai:Loma deva:'Lohit Devanagari'; do
+    face=${tag#*:} tag=${tag%%:*}
+    wine reg add 'HKCU\Software\Wine\Uniscribe\Fallback' /f /t REG_SZ /d "$face" \
+      /v "$(printf '%02x%02x%02x%02x' "'${tag:3:1}" "'${tag:2:1}" "'${tag:1:1}" "'${tag:0:1}")" \
+      </dev/null >/dev/null 2>&1 9>&-
+  done
 }
 
 ensure() {
@@ -42,13 +52,13 @@ ensure() {
   flock 9
   choose_display
   mkdir -p "$WINEPREFIX"
-  if [ ! -f "$WINEPREFIX/.pellox-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.pellox-ready-2" ]; then
     # A new prefix is made under a server of its own, which saves the registry when it exits:
     # tests copy the prefix, and a persistent server may not have written it to disk yet.
     wineserver -k >/dev/null 2>&1 || true
     init_prefix
     wineserver -w </dev/null >/dev/null 2>&1 9>&- || true
-    touch "$WINEPREFIX/.pellox-ready"
+    touch "$WINEPREFIX/.pellox-ready-2"
   fi
   if ! wineserver_alive; then
     setsid wineserver -p </dev/null >/dev/null 2>&1 9>&- &

@@ -10,6 +10,7 @@
 #include "config/frmSettings.h"
 #include "contract/SettingsDialogDriver.h"
 #include "platform/Platform.h"
+#include "support/ScriptCaptions.h"
 #include "support/TempFolder.h"
 #include "timezones/GmtOffset.h"
 #include "timezones/TziOffset.h"
@@ -109,6 +110,22 @@ TEST_F(SettingsDialog, NewUserUpdatesAndReopens) {
     ASSERT_TRUE(dialog->Closed());
     EXPECT_EQ(ClockFile(*dialog), file);
     EXPECT_EQ(Stored(*dialog), stored);
+}
+
+// Captions in any script (an emoji: one reference in the file) come back the same when reopened.
+TEST_F(SettingsDialog, CaptionsInEveryScriptComeBackUnchanged) {
+    ASSERT_TRUE(dialog->Open());
+    for (int row = 0; row < 5; ++row) dialog->SetCaption(row, kScriptCaptions[row]);
+    dialog->Click(Control::Update);
+    ASSERT_TRUE(dialog->Closed());
+    EXPECT_NE(ClockFile(*dialog).find("&#127881;\">"), std::string::npos);
+    ASSERT_TRUE(dialog->Open());
+    for (int row = 0; row < 5; ++row) {
+        EXPECT_EQ(Stored(*dialog)[L"Label" + std::to_wstring(row)], kScriptCaptions[row]) << row;
+        EXPECT_EQ(dialog->Caption(row), kScriptCaptions[row]) << row;
+    }
+    dialog->CloseWindow();
+    ASSERT_TRUE(dialog->Closed());
 }
 
 TEST_F(SettingsDialog, CancelAndTheMakerLabelWriteNothingAndGreyedCountsAsDaylightTime) {

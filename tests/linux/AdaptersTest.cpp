@@ -2,9 +2,12 @@
 // made or replaced, the XDG folders and GIO, xscreensaver's options.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "config/frmSettings.h"
 #include "platform/Platform.h"
 #include "platform/linux/app/XScreenSaverOptions.h"
+#include "platform/linux/player/LinuxClockEnvironment.h"
 #include "platform/linux/settings/IcuTimeZones.h"
 #include "platform/linux/settings/LinuxProgramPorts.h"
 #include "support/Expect.h"
@@ -23,6 +26,43 @@ TEST(IcuZones, TheLocalZoneFollowsTz) {
                                   {"Europe/London", L"GMT Standard Time"}}) {
         setenv("TZ", tz, 1);
         EXPECT_EQ(IcuLocalTimeZoneKeyName(), key) << tz;
+    }
+}
+
+// Day names, AM/PM and the 24-hour choice of LC_TIME, in its own character set (process: C).
+TEST(LinuxClockEnvironmentTest, DayNamesAndTimesFollowTheLocale) {
+    const std::tuple<const char*, std::wstring, std::wstring, bool> cases[] = {
+        {"es_ES.UTF-8", L"mi\u00e9", L"AM", true},  // "AM" where the locale has none
+        {"ja_JP.UTF-8", L"\u6c34", L"\u5348\u524d", true},
+        {"tr_TR.UTF-8", L"\u00c7r\u015f", L"\u00d6\u00d6", true},
+        {"ar_EG.UTF-8", L"\u0631", L"\u0635", false},
+        {"en_US.UTF-8", L"Wed", L"AM", false}};
+    for (const auto& [locale, wednesday, am, use24] : cases) {
+        setenv("LC_ALL", locale, 1);
+        LinuxClockEnvironment environment;
+        EXPECT_EQ(environment.DayName(3), wednesday) << locale;
+        EXPECT_EQ(environment.AmPm(false), am) << locale;
+        EXPECT_EQ(environment.Use24Hour(), use24) << locale;
+    }
+    unsetenv("LC_ALL");
+}
+
+// The catalogue in other languages: names without loss, offset texts read from them right.
+TEST(IcuZones, TheCatalogueInEveryLanguageKeepsNamesAndOffsets) {
+    for (const char* locale : {"en_US.UTF-8", "ru_RU.UTF-8", "ja_JP.UTF-8", "tr_TR.UTF-8"}) {
+        TestProcess tzlist(TZLIST_BINARY, {}, {std::string("LC_ALL=") + locale});
+        ASSERT_EQ(tzlist.WaitForExit(), 0);
+        std::istringstream lines(tzlist.Output());
+        std::size_t entries = 0;
+        for (std::string line; std::getline(lines, line);) {
+            std::vector<std::string> fields(1);
+            for (char c : line) c == '\t' ? fields.emplace_back() : fields.back() += c;
+            if (fields.size() < 6 || line[0] == '#') continue;
+            ++entries;
+            EXPECT_EQ(line.find('?'), std::string::npos) << locale << line;
+            EXPECT_EQ(fields[3].substr(3), fields[5]) << locale << line;
+        }
+        EXPECT_GT(entries, 100u) << locale;
     }
 }
 

@@ -36,6 +36,7 @@ int main() {
                   GetGmtOffset(zone.Display, false) + L"\t" + GetGmtOffset(zone.Display, true) +
                   L"\t" + TziStandardOffset(zone));
     }
+    std::fflush(stdout);  // the list whole before the summary, when both go to one file
     std::fprintf(stderr, "tzlist: %zu zones under HKEY_LOCAL_MACHINE\\%s\n",
                  catalogue.TimeZones.size(), key.c_str());
     return 0;

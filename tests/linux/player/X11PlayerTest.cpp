@@ -10,8 +10,10 @@
 
 #include "contract/SaverProgramDriver.h"
 #include "platform/TextEncoding.h"
+#include "platform/linux/player/CairoCanvas.h"
 #include "platform/linux/player/X11PlayerWindow.h"
 #include "player/OffsetText.h"
+#include "support/ScriptCaptions.h"
 #include "support/TempFolder.h"
 
 // Fontconfig, cairo and pango keep their caches for the life of the process.
@@ -77,6 +79,31 @@ TEST(X11PlayerTest, SecondsOfHandsShowWhatDrawingEverythingShows) {
     player.reset();
     XDestroyWindow(display, host);
     XCloseDisplay(display);
+}
+
+// Every script has glyphs; a long caption stays inside its box (shrunk, then cut).
+TEST(CairoCanvasTest, EveryScriptHasGlyphsAndALongCaptionStaysInItsBox) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 600, 40);
+    cairo_t* cr = cairo_create(surface);
+    CairoCanvas canvas(cr, true);
+    for (const std::wstring& caption : kScriptCaptions) {
+        canvas.DrawText(caption, {0, 0, 600, 40}, 20, true, {255, 255, 255});
+        EXPECT_EQ(canvas.LastUnknownGlyphs(), 0) << utf8::FromWide(caption);
+    }
+    for (const std::wstring& caption : {std::wstring(60, L'W'), std::wstring(60, L'\u6771')}) {
+        canvas.Clear({0, 0, 0});
+        canvas.DrawText(caption, {200, 0, 200, 40}, 20, true, {255, 255, 255});
+        cairo_surface_flush(surface);
+        const auto* pixels =
+            reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface));
+        int outside = 0, inside = 0;
+        for (int i = 0; i < 600 * 40; ++i)
+            (i % 600 < 200 || i % 600 >= 400 ? outside : inside) += (pixels[i] & 0xffffff) != 0;
+        EXPECT_EQ(outside, 0);
+        EXPECT_GT(inside, 0);
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
 }
 
 }  // namespace

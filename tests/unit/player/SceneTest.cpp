@@ -7,6 +7,7 @@
 #include <set>
 
 #include "Fakes.h"
+#include "player/FitText.h"
 #include "player/Layout.h"
 #include "player/Scene.h"
 
@@ -227,3 +228,30 @@ TEST(LayoutTest, DriftIsSmallSlowWholeMinutesAndWanders) {
 }
 
 }  // namespace
+
+TEST(FitTextTest, ShrinksThenCutsWithAnEllipsisNeverWiderThanTheBox) {
+    const auto measure = [](const std::wstring& t, float px) { return t.size() * px * 0.5f; };
+    const std::wstring sixty(60, L'W'), smile = L"\U0001F600", spaced = L"ABCDEFGHIJKLMN  OPQRS";
+    std::wstring smiles;
+    for (int i = 0; i < 40; ++i) smiles += smile;
+    // text, box width, fitted text, pixel height; every character half as wide as it is high
+    const std::tuple<std::wstring, float, std::wstring, float> cases[] = {
+        {L"ABCD", 40, L"ABCD", 20},                         // just fits
+        {L"ABCDE", 40, L"ABCDE", 20 * 40 / 50.0f * 0.97f},  // a little wider: smaller
+        {L"ABCDEFG", 42, L"ABCDEFG", 20 * 0.6f},            // shrunk to just the floor
+        {sixty, 100, sixty.substr(0, 15) + L"\u2026", 12},  // then cut: 16 characters of 6 px
+        {spaced, 102, L"ABCDEFGHIJKLMN\u2026", 12},         // spaces before the ellipsis dropped
+        {L"ABCDEFGH", 5, L"", 12},                          // not even the ellipsis fits: nothing
+    };
+    for (const auto& [text, box, fitted, px] : cases) {
+        const FittedText f = FitText(text, box, 20, measure);
+        EXPECT_EQ(f.text, fitted) << box;
+        EXPECT_FLOAT_EQ(f.pixelHeight, px) << box;
+        EXPECT_LE(measure(f.text, f.pixelHeight), box);
+    }
+    // A character outside the BMP is never split: the cut ends on a whole one.
+    const FittedText f = FitText(smiles, 39, 20, measure);
+    EXPECT_EQ(f.text.substr(0, f.text.size() - 1) + smile,
+              smiles.substr(0, f.text.size() - 1 + smile.size()));
+    EXPECT_LT(f.text.size(), smiles.size());
+}

@@ -28,6 +28,8 @@ mkdir -p "$work/wine"
 cp -a "$root/build/windows/wine/prefix" "$work/wine/prefix"
 mkdir "$work/app"
 cp "$scr" "$work/app/"
+# PELLOX_SHOTS_CLOCK_FILE: a clock file beside the program, for the captions it holds.
+[ -z "${PELLOX_SHOTS_CLOCK_FILE:-}" ] || cp "$PELLOX_SHOTS_CLOCK_FILE" "$work/app/pellox2.xml"
 export PELLOX_WINE_STATE="$work/wine" WINEPREFIX="$work/wine/prefix" WINEDEBUG=-all
 
 for dpi in "${dpis[@]}"; do

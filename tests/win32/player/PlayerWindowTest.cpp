@@ -4,10 +4,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "platform/win32/player/GdiHandles.h"
+#include "platform/win32/player/GdiplusCanvas.h"
 #include "platform/win32/player/PlayerWindow.h"
+#include "support/ScriptCaptions.h"
 
 namespace {
 
@@ -44,6 +48,38 @@ TEST(PlayerWindowTest, Win32InputBecomesTheMovieCommands) {
     player.reset();
     EXPECT_FALSE(IsWindow(w));
     DestroyWindow(host);
+}
+
+// Every script draws with glyphs of the font chosen (its own character map says so); RTL runs RTL.
+TEST(GdiplusCanvasTest, EveryScriptDrawsWithGlyphsOfAnInstalledFont) {
+    GdiplusSession session;
+    MemoryBitmap bitmap;
+    ASSERT_TRUE(bitmap.Create(nullptr, 600, 60));
+    Gdiplus::Graphics graphics(bitmap.Dc());
+    FontCache fonts;
+    GdiplusCanvas canvas(graphics, fonts, true);
+    for (const std::wstring& caption : kScriptCaptions) {
+        canvas.DrawText(caption, {0, 0, 600, 60}, 20, true, {255, 255, 255});
+        std::size_t chars = 0;
+        for (const ShapedRun& run : canvas.LastLine().runs) {
+            chars += run.charCount;
+            EXPECT_EQ(run.missing, 0) << run.face;
+            std::wstring bmp;
+            for (wchar_t c : caption.substr(run.firstChar, run.charCount))
+                if (c < 0xD800 || c > 0xDFFF) bmp += c;
+            UniqueFont font(CreateFontW(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                        run.face.c_str()));
+            SelectedObject selected(bitmap.Dc(), font.Get());
+            std::vector<WORD> nominal(bmp.size());
+            GetGlyphIndicesW(bitmap.Dc(), bmp.c_str(), static_cast<int>(bmp.size()), nominal.data(),
+                             GGI_MARK_NONEXISTING_GLYPHS);
+            EXPECT_EQ(std::count(nominal.begin(), nominal.end(), 0xFFFF), 0) << run.face;
+            if (caption[0] == 0x05EA) {  // Hebrew, not shaped: drawn from its last letter
+                EXPECT_EQ(std::vector<WORD>(run.glyphs.rbegin(), run.glyphs.rend()), nominal);
+            }
+        }
+        EXPECT_EQ(chars, caption.size());
+    }
 }
 
 }  // namespace

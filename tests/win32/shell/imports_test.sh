@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # pelloxss.scr imports at load time only DLLs that Windows never takes from the program's own
-# folder (known DLLs, and common controls through the manifest); GDI+ is delay-loaded after
+# folder (known DLLs, and common controls through the manifest); GDI+ and Uniscribe are delay-loaded after
 # start-up has limited the search to System32. No runtime DLL travels with it.
 #   imports_test.sh OBJDUMP PELLOXSS.scr
 set -euo pipefail
@@ -14,7 +14,9 @@ while read -r dll; do
   esac
 done < <("$objdump" -p "$scr" | awk '/DLL Name:/ { print $3 }')
 # GNU ld leaves the delay-import directory entry empty; the descriptor's DLL name is there.
-if ! grep -qa 'gdiplus\.dll' "$scr"; then
-  echo "gdiplus.dll is not named among the delay-loaded DLLs"; status=1
-fi
+for dll in gdiplus usp10; do
+  if ! grep -qa "$dll\.dll" "$scr"; then
+    echo "$dll.dll is not named among the delay-loaded DLLs"; status=1
+  fi
+done
 exit $status

@@ -1,5 +1,6 @@
 // Start-up of pelloxss: the real ports are built here and the shared entry routine chooses
 // the road; the xscreensaver conventions draw the clocks into a given window instead.
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -65,6 +66,10 @@ int RunAttached(Display* display, const XScreenSaverTarget& target, ProgramFolde
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The user's locale in every mode (the dialog's, the saver's and the collation's language);
+    // numbers in files stay in the C form.
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
     try {
         const std::vector<std::string> args(argv + 1, argv + argc);
         X11Connection connection;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/TextEncoding.h"
+#include "player/FitText.h"
 
 CairoCanvas::CairoCanvas(cairo_t* cr, bool highQuality) : cr_(cr) {
     cairo_set_antialias(cr_, highQuality ? CAIRO_ANTIALIAS_GOOD : CAIRO_ANTIALIAS_NONE);
@@ -55,22 +56,24 @@ void CairoCanvas::DrawLine(PointF from, PointF to, float width, Rgb color) {
 
 void CairoCanvas::DrawText(const std::wstring& text, RectF box, float pixelHeight, bool bold,
                            Rgb color) {
+    unknown_ = 0;
     if (text.empty() || pixelHeight <= 0) return;
     PangoLayout* layout = Layout();
     pango_font_description_set_weight(font_.get(), bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_absolute_size(font_.get(), pixelHeight * PANGO_SCALE);
-    pango_layout_set_font_description(layout, font_.get());
-    const std::string utf8Text = utf8::FromWide(text);
-    pango_layout_set_text(layout, utf8Text.c_str(), static_cast<int>(utf8Text.size()));
     int width = 0, height = 0;
-    pango_layout_get_pixel_size(layout, &width, &height);
-    // A text wider than its box is drawn smaller, never cut.
-    if (width > box.width && width > 0) {
-        const double size = pixelHeight * box.width / width * 0.97;
+    // Sets the layout to a text at a size; its width in pixels.
+    auto set = [&](const std::wstring& t, float size) {
         pango_font_description_set_absolute_size(font_.get(), size * PANGO_SCALE);
         pango_layout_set_font_description(layout, font_.get());
+        const std::string utf8Text = utf8::FromWide(t);
+        pango_layout_set_text(layout, utf8Text.c_str(), static_cast<int>(utf8Text.size()));
         pango_layout_get_pixel_size(layout, &width, &height);
-    }
+        return static_cast<float>(width);
+    };
+    const FittedText fitted = FitText(text, box.width, pixelHeight, set);
+    if (fitted.text.empty()) return;
+    set(fitted.text, fitted.pixelHeight);
+    unknown_ = pango_layout_get_unknown_glyphs_count(layout);
     SetColor(color);
     cairo_move_to(cr_, box.left + (box.width - width) / 2.0, box.top + (box.height - height) / 2.0);
     pango_cairo_show_layout(cr_, layout);

@@ -20,6 +20,9 @@ class CairoCanvas final : public Canvas {
     void DrawText(const std::wstring& text, RectF box, float pixelHeight, bool bold,
                   Rgb color) override;
 
+    // Characters of the last text drawn that no installed font had a glyph for.
+    int LastUnknownGlyphs() const { return unknown_; }
+
   private:
     void SetColor(Rgb color);
     PangoLayout* Layout();
@@ -27,4 +30,5 @@ class CairoCanvas final : public Canvas {
     cairo_t* cr_;
     UniquePangoLayout layout_;
     UniqueFontDescription font_;
+    int unknown_ = 0;
 };

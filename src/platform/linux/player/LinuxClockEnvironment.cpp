@@ -4,6 +4,7 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 
@@ -11,11 +12,14 @@
 
 namespace {
 
-// A text of the LC_TIME locale, in wide characters; the fallback when the locale has none.
+// A text of the LC_TIME locale, in wide characters, converted from that locale's own character
+// set; the fallback when the locale has none.
 std::wstring LocaleText(locale_t locale, nl_item item, const wchar_t* fallback) {
     const char* text = locale ? nl_langinfo_l(item, locale) : nullptr;
     if (!text || !*text) return fallback;
-    gchar* converted = g_locale_to_utf8(text, -1, nullptr, nullptr, nullptr);
+    const char* codeset = nl_langinfo_l(CODESET, locale);
+    gchar* converted = g_convert(text, -1, "UTF-8", codeset && *codeset ? codeset : "ASCII",
+                                 nullptr, nullptr, nullptr);
     if (!converted) return fallback;
     std::wstring wide = utf8::ToWide(converted);
     g_free(converted);
@@ -29,9 +33,20 @@ struct LocaleDeleter {
 }  // namespace
 
 LinuxClockEnvironment::LinuxClockEnvironment() {
-    // The user's LC_TIME without changing the process's own locale.
+    // The user's LC_TIME without changing the process's own locale, with the character set of
+    // the same locale (LC_CTYPE may name another, or none).
+    const char* name = "";
+    for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value) {
+            name = value;
+            break;
+        }
+    }
     std::unique_ptr<std::remove_pointer_t<locale_t>, LocaleDeleter> locale(
-        newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr)));
+        newlocale(LC_TIME_MASK | LC_CTYPE_MASK, name, static_cast<locale_t>(nullptr)));
+    if (!locale)
+        locale.reset(newlocale(LC_TIME_MASK | LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr)));
     if (!locale) locale.reset(newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr)));
     static const wchar_t* english[] = {L"Sun", L"Mon", L"Tue", L"Wed", L"Thu", L"Fri", L"Sat"};
     for (int weekday = 0; weekday < 7; ++weekday) {

@@ -1,6 +1,9 @@
 #include "platform/win32/player/GdiplusCanvas.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "player/FitText.h"
 
 namespace {
 
@@ -19,27 +22,8 @@ GdiplusSession::~GdiplusSession() {
     if (token_) Gdiplus::GdiplusShutdown(token_);
 }
 
-Gdiplus::Font& FontCache::Get(float pixelHeight, bool bold) {
-    if (!family_) {
-        // Arial: on every Windows, and mapped under Wine. Looking for a family that is missing
-        // (Segoe UI under Wine) costs up to half a second at start.
-        family_ = std::make_unique<Gdiplus::FontFamily>(L"Arial");
-        if (family_->GetLastStatus() != Gdiplus::Ok)
-            family_.reset(Gdiplus::FontFamily::GenericSansSerif()->Clone());
-    }
-    // Sizes in quarter pixels: a few distinct keys for a whole run.
-    const int key = std::max(1, static_cast<int>(pixelHeight * 4));
-    auto& font = fonts_[{key, bold}];
-    if (!font) {
-        font = std::make_unique<Gdiplus::Font>(
-            family_.get(), key / 4.0f, bold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular,
-            Gdiplus::UnitPixel);
-    }
-    return *font;
-}
-
 GdiplusCanvas::GdiplusCanvas(Gdiplus::Graphics& graphics, FontCache& fonts, bool highQuality)
-    : g_(graphics), fonts_(fonts) {
+    : g_(graphics), fonts_(fonts), smooth_(highQuality) {
     g_.SetSmoothingMode(highQuality ? Gdiplus::SmoothingModeAntiAlias : Gdiplus::SmoothingModeNone);
     g_.SetPixelOffsetMode(highQuality ? Gdiplus::PixelOffsetModeHalf
                                       : Gdiplus::PixelOffsetModeNone);
@@ -69,21 +53,20 @@ void GdiplusCanvas::DrawLine(PointF from, PointF to, float width, Rgb color) {
 
 void GdiplusCanvas::DrawText(const std::wstring& text, RectF box, float pixelHeight, bool bold,
                              Rgb color) {
-    Gdiplus::StringFormat format;
-    format.SetAlignment(Gdiplus::StringAlignmentCenter);
-    format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-    format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap | Gdiplus::StringFormatFlagsNoClip);
-    format.SetTrimming(Gdiplus::StringTrimmingNone);
-    const Gdiplus::RectF rect(box.left, box.top, box.width, box.height);
-    const INT length = static_cast<INT>(text.size());
-    // A text wider than its box is drawn smaller, never cut.
-    Gdiplus::Font* font = &fonts_.Get(pixelHeight, bold);
-    Gdiplus::RectF needed;
-    const Gdiplus::RectF unbounded(0, 0, 100000, 100000);
-    if (g_.MeasureString(text.c_str(), length, font, unbounded, &format, &needed) == Gdiplus::Ok &&
-        needed.Width > box.width && needed.Width > 0) {
-        font = &fonts_.Get(pixelHeight * box.width / needed.Width * 0.97f, bold);
-    }
-    Gdiplus::SolidBrush brush(ToColor(color));
-    g_.DrawString(text.c_str(), length, font, rect, &format, &brush);
+    last_ = ShapedLine();
+    if (text.empty() || pixelHeight < 1) return;
+    const HDC dc = g_.GetHDC();
+    if (!dc) return;
+    auto pixels = [](float size) { return std::max(1, static_cast<int>(std::lround(size))); };
+    const FittedText fitted =
+        FitText(text, box.width, pixelHeight, [&](const std::wstring& t, float size) {
+            return static_cast<float>(fonts_.Shape(dc, t, pixels(size), bold, smooth_).width);
+        });
+    const int size = pixels(fitted.pixelHeight);
+    last_ = fonts_.Shape(dc, fitted.text, size, bold, smooth_);
+    const int x = static_cast<int>(std::lround(box.left + (box.width - last_.width) / 2.0));
+    const int y = static_cast<int>(
+        std::lround(box.top + box.height / 2.0 + (last_.ascent - last_.descent) / 2.0));
+    fonts_.Draw(dc, last_, x, y, RGB(color.r, color.g, color.b), size, bold, smooth_);
+    g_.ReleaseHDC(dc);
 }

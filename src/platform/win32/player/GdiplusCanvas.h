@@ -1,5 +1,6 @@
 #pragma once
-// The scene's canvas on GDI+: antialiased shapes and text at "High" quality.
+// The scene's canvas: antialiased shapes (GDI+) and text (Uniscribe and GDI, with a fallback
+// font for what the primary font lacks) at "High" quality.
 
 #include <windows.h>
 
@@ -8,10 +9,7 @@
 
 #include <gdiplus.h>
 
-#include <map>
-#include <memory>
-#include <utility>
-
+#include "platform/win32/player/UniscribeText.h"
 #include "player/Scene.h"
 
 // GdiplusStartup and GdiplusShutdown, once per owner.
@@ -28,16 +26,7 @@ class GdiplusSession {
 };
 
 // Fonts by size and weight, kept from frame to frame (cleared when the size changes).
-class FontCache {
-  public:
-    Gdiplus::Font& Get(float pixelHeight, bool bold);
-    void Clear() { fonts_.clear(); }
-    std::size_t Size() const { return fonts_.size(); }
-
-  private:
-    std::unique_ptr<Gdiplus::FontFamily> family_;
-    std::map<std::pair<int, bool>, std::unique_ptr<Gdiplus::Font>> fonts_;
-};
+using FontCache = UniscribeFonts;
 
 class GdiplusCanvas : public Canvas {
   public:
@@ -50,7 +39,12 @@ class GdiplusCanvas : public Canvas {
     void DrawText(const std::wstring& text, RectF box, float pixelHeight, bool bold,
                   Rgb color) override;
 
+    // The last text drawn, as shaped: its runs, fonts and glyphs.
+    const ShapedLine& LastLine() const { return last_; }
+
   private:
     Gdiplus::Graphics& g_;
     FontCache& fonts_;
+    bool smooth_;
+    ShapedLine last_;
 };
