@@ -1,6 +1,7 @@
 #include "config/frmSettings.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cwctype>
 
@@ -43,14 +44,19 @@ std::optional<int> ParseStoredInteger(const std::wstring& text) {
 frmSettings::frmSettings(SettingsView& view, const SettingsPorts& ports)
     : view_(view),
       ports_(ports),
-      catalogue_(ports.registry, ports.version, ports.textCompare, ports.ansi) {}
+      catalogue_(ports.registry, ports.version, ports.textCompare, ports.ansi),
+      clock_([] {
+          return std::chrono::duration_cast<std::chrono::milliseconds>(
+                     std::chrono::system_clock::now().time_since_epoch())
+              .count();
+      }) {}
 
 bool frmSettings::Form_Load() {
     return FillTimeZoneLists();
 }
 
 bool frmSettings::FillTimeZoneLists() {
-    const std::string key = catalogue_.CatalogueKey();
+    const std::string key = catalogueKey_ = catalogue_.CatalogueKey();
     // A key that opens but holds no zones is as useless as a missing one.
     if (!catalogue_.LoadTimeZoneCatalogue(key) || catalogue_.TimeZones.empty()) {
         ports_.messages.MsgBox(
@@ -62,6 +68,7 @@ bool frmSettings::FillTimeZoneLists() {
         for (int row = 0; row < kZoneRows; ++row) view_.AddListEntry(row, zone.Display);
     }
     LoadSettings();
+    for (int row = 0; row < kZoneRows; ++row) ShowHint(row);
     return true;
 }
 
@@ -171,4 +178,37 @@ void frmSettings::lblOvanta_Click() {
     OpenWebLink(ports_.shell, ports_.pointer, ports_.ansi, kMakerAddress);
 }
 
-void frmSettings::lstTimeZone_Click(int) {}
+void frmSettings::lstTimeZone_Click(int row) {
+    ShowHint(row);
+}
+
+void frmSettings::chkDST_Click(int row) {
+    ShowHint(row);
+}
+
+void frmSettings::cmdDaylight_Click() {
+    for (int row = 0; row < kZoneRows; ++row) {
+        const DaylightStatus status = TodaysStatus(row);
+        if (BoxDisagrees(status, view_.CheckState(row)))
+            view_.SetCheckState(row, status.state == DaylightState::Daylight ? 1 : 0);
+        view_.SetHint(row, DaylightRowHint(status, view_.CheckState(row)));
+    }
+}
+
+DaylightStatus frmSettings::TodaysStatus(int row) {
+    const int index = view_.ListIndex(row);
+    const TimeZoneList& zones = catalogue_.TimeZones;
+    if (index < 0 || index >= static_cast<int>(zones.size())) return {};
+    auto rules = rules_.find(index);
+    if (rules == rules_.end())
+        rules = rules_.emplace(index, catalogue_.ReadZoneRules(catalogueKey_, zones[index])).first;
+    return DaylightStatusAt(rules->second, clock_());
+}
+
+void frmSettings::ShowHint(int row) {
+    if (view_.ListIndex(row) < 0) {
+        view_.SetHint(row, {});
+        return;
+    }
+    view_.SetHint(row, DaylightRowHint(TodaysStatus(row), view_.CheckState(row)));
+}

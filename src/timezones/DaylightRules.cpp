@@ -122,6 +122,23 @@ DaylightStatus DaylightStatusAt(const ZoneRules& rules, std::int64_t utcMs) {
     for (int y = year - 1; y <= year + 1; ++y) AddTransitions(rules.ForYear(y), y, transitions);
     std::sort(transitions.begin(), transitions.end(),
               [](const Transition& a, const Transition& b) { return a.utcMs < b.utcMs; });
+    // A change into the state already kept is none: a year whose rule only ends daylight time
+    // begins it at its first instant, and the year before may have begun it already.
+    transitions.erase(std::unique(transitions.begin(), transitions.end(),
+                                  [](const Transition& a, const Transition& b) {
+                                      return a.toDaylight == b.toDaylight;
+                                  }),
+                      transitions.end());
+    // Daylight time that ends and begins again within a day is the seam between two years'
+    // rules (one ends it at its last instant, the next begins it at its first): no change.
+    for (std::size_t i = 0; i + 1 < transitions.size();) {
+        if (!transitions[i].toDaylight && transitions[i + 1].utcMs - transitions[i].utcMs <= kDayMs) {
+            transitions.erase(transitions.begin() + static_cast<std::ptrdiff_t>(i),
+                              transitions.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        } else {
+            ++i;
+        }
+    }
 
     const auto next = std::find_if(transitions.begin(), transitions.end(),
                                    [&](const Transition& t) { return t.utcMs > utcMs; });
@@ -160,4 +177,15 @@ std::wstring DaylightHint(const DaylightStatus& status) {
 
 bool BoxDisagrees(const DaylightStatus& status, int checkState) {
     return (checkState != 0) != (status.state == DaylightState::Daylight);
+}
+
+RowHint DaylightRowHint(const DaylightStatus& status, int checkState) {
+    if (!BoxDisagrees(status, checkState)) return {DaylightHint(status), false};
+    return {DaylightHint(status) +
+                (status.state == DaylightState::Daylight ? L" (tick DST)" : L" (untick DST)"),
+            true};
+}
+
+std::wstring WidestDaylightHint() {
+    return DaylightRowHint({DaylightState::Standard, CivilDate{2000, 5, 28}}, 1).text;
 }

@@ -59,3 +59,14 @@ std::wstring DaylightHint(const DaylightStatus& status);
 // True when a DST box in this state (0 unchecked, 1 checked, 2 greyed: on) says otherwise than
 // the zone's rule for today.
 bool BoxDisagrees(const DaylightStatus& status, int checkState);
+
+// What a row shows beside its DST box: the hint, and when the box says otherwise, what to do
+// about it ("standard time; daylight from 29 Mar (untick DST)"), marked as disagreeing.
+struct RowHint {
+    std::wstring text;
+    bool disagrees = false;
+    bool operator==(const RowHint&) const = default;
+};
+RowHint DaylightRowHint(const DaylightStatus& status, int checkState);
+// The longest text a row can show, for laying the dialogs out.
+std::wstring WidestDaylightHint();

@@ -51,6 +51,11 @@ void GtkSettingsDialog::Build() {
         grid_.attach(r.caption, 3, row);
         grid_.attach(r.daylightName, 4, row);
         grid_.attach(r.daylight, 5, row);
+        // Room for the longest hint, so that the dialog keeps its size as the hints change.
+        r.hint.set_xalign(0);
+        r.hint.set_width_chars(static_cast<int>(WidestDaylightHint().size()));
+        r.hint.set_name("lblHint" + std::to_string(row));
+        grid_.attach(r.hint, 6, row);
         r.list.signal_changed().connect([this, row] {
             if (!programmatic_) Guarded([&] { form_->lstTimeZone_Click(row); });
         });
@@ -62,6 +67,12 @@ void GtkSettingsDialog::Build() {
     help_.set_max_width_chars(60);
     help_.set_xalign(0);
     grid_.attach(help_, 0, kZoneRows, 6);
+
+    setDaylight_.set_label("Set DST boxes for today");
+    setDaylight_.set_name("cmdDaylight");
+    setDaylight_.set_halign(Gtk::ALIGN_START);
+    setDaylight_.signal_clicked().connect([this] { Guarded([&] { form_->cmdDaylight_Click(); }); });
+    grid_.attach(setDaylight_, 6, kZoneRows + 1);
 
     // The maker's link: bold, underlined, blue, with the hand over it.
     maker_.set_markup("<span foreground=\"#0000ff\" weight=\"bold\" underline=\"single\">" +
@@ -98,6 +109,7 @@ void GtkSettingsDialog::Build() {
     buttons->set_focus_chain({&update_, &cancel_});
     std::vector<Gtk::Widget*> chain{buttons};
     for (Row& r : rows_) chain.insert(chain.end(), {&r.list, &r.caption, &r.daylight});
+    chain.push_back(&setDaylight_);
     grid_.set_focus_chain(chain);
 
     dialog_.get_content_area()->pack_start(grid_, Gtk::PACK_EXPAND_WIDGET);
@@ -120,6 +132,7 @@ void GtkSettingsDialog::OnDaylightToggled(int row) {
         box.set_active(false);
         programmatic_ = false;
     }
+    Guarded([&] { form_->chkDST_Click(row); });
 }
 
 bool GtkSettingsDialog::Load() {
@@ -176,6 +189,12 @@ void GtkSettingsDialog::SetCheckState(int row, int state) {
     rows_[row].daylight.set_inconsistent(state == 2);
     rows_[row].daylight.set_active(state != 0);
     programmatic_ = false;
+}
+
+void GtkSettingsDialog::SetHint(int row, const RowHint& hint) {
+    const Glib::ustring text = Glib::Markup::escape_text(utf8::FromWide(hint.text));
+    rows_[row].hint.set_markup(
+        hint.disagrees ? "<span foreground=\"#cc0000\">" + text + "</span>" : text);
 }
 
 void GtkSettingsDialog::Close() {
