@@ -2,6 +2,7 @@
 // against the Windows dialog under Wine and the GTK dialog (see SettingsDialogDriver.h).
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <map>
 #include <set>
@@ -56,6 +57,18 @@ class SettingsDialog : public testing::Test {
             const auto name = file.path().filename();
             EXPECT_TRUE(name == "pellox2.xml" || name == "pelloxss.scr") << file.path();
         }
+    }
+
+    // Daylight time at an instant (ms since 1970 UTC) by the zone's rules in the catalogue.
+    DaylightStatus StatusAt(int position, std::int64_t at) {
+        const SettingsAdapters ports = MakeSettingsAdapters();
+        MTimeZone catalogue(*ports.registry, *ports.version, *ports.textCompare, *ports.ansi);
+        return DaylightStatusAt(catalogue.ReadZoneRules(kTimeZonesKeyNT, zones.at(position)), at);
+    }
+    int Position(const std::wstring& key) const {
+        for (std::size_t i = 0; i < zones.size(); ++i)
+            if (zones[i].KeyName == key) return static_cast<int>(i);
+        return -1;
     }
 
     std::unique_ptr<SettingsDialogDriver> dialog = MakeSettingsDialogDriver();
@@ -198,6 +211,53 @@ TEST_F(SettingsDialog, TheCatalogueHoldsEveryZoneOnceWithOffsetTextsAgreeingWith
     // Wine's own data disagrees with itself for a few zones.
     for (const std::string& line : disagreeing) std::printf("disagrees: %s\n", line.c_str());
     EXPECT_LE(disagreeing.size(), sizeof(wchar_t) == 2 ? 8u : 0u);
+}
+
+// Known dates, both hemispheres, a zone without daylight time and one that gave it up (Brazil,
+// 2019), by the platform's catalogue; the years before that where the catalogue has them.
+TEST_F(SettingsDialog, TheCataloguesRulesAtKnownDates) {
+    using namespace std::chrono;
+    const auto hint = [&](const wchar_t* key, year_month_day date) {
+        const auto at = duration_cast<milliseconds>(sys_days(date).time_since_epoch()).count();
+        return DaylightHint(StatusAt(Position(key), at + 43'200'000));
+    };
+    EXPECT_EQ(hint(L"GMT Standard Time", 2026y / 7 / 15), L"on daylight time until 25 Oct");
+    EXPECT_EQ(hint(L"GMT Standard Time", 2026y / 1 / 15), L"standard time; daylight from 29 Mar");
+    EXPECT_EQ(hint(L"AUS Eastern Standard Time", 2026y / 7 / 15),
+              L"standard time; daylight from 4 Oct");
+    EXPECT_EQ(hint(L"AUS Eastern Standard Time", 2026y / 1 / 15), L"on daylight time until 5 Apr");
+    EXPECT_EQ(hint(L"Tokyo Standard Time", 2026y / 7 / 15), L"no daylight time");
+    EXPECT_EQ(hint(L"E. South America Standard Time", 2026y / 1 / 15), L"no daylight time");
+    const std::wstring brazil2018 = hint(L"E. South America Standard Time", 2018y / 1 / 15);
+    EXPECT_TRUE(brazil2018 == L"on daylight time until 18 Feb" ||
+                (sizeof(wchar_t) == 2 && brazil2018 == L"no daylight time"))  // Wine: no history
+        << utf8::FromWide(brazil2018);
+}
+
+// The hint follows the row's zone, the button sets the boxes from today's rules, and Update
+// writes the offsets those boxes mean.
+TEST_F(SettingsDialog, DaylightHintsFollowTheZonesAndTheButtonSetsTheBoxes) {
+    const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::system_clock::now().time_since_epoch())
+                                 .count();
+    ASSERT_TRUE(dialog->Open());
+    EXPECT_EQ(dialog->Hint(4), L"no daylight time");  // Tokyo
+    dialog->Select(4, Position(L"AUS Eastern Standard Time"));
+    EXPECT_EQ(dialog->Hint(4), DaylightRowHint(StatusAt(dialog->Selected(4), now), 0).text);
+    dialog->Click(Control::Daylight);
+    std::vector<std::string> values;  // each row's caption and offset as the clock file has them
+    for (int row = 0; row < 5; ++row) {
+        const int zone = dialog->Selected(row), box = dialog->Check(row);
+        const DaylightStatus status = StatusAt(zone, now);
+        EXPECT_EQ(box, status.state == DaylightState::Daylight ? 1 : 0) << row;
+        EXPECT_EQ(dialog->Hint(row), DaylightRowHint(status, box).text) << row;
+        values.push_back(utf8::FromWide(std::wstring(L"\"") + kDefaultCaptions[row] + L"\">" +
+                                   GetGmtOffset(zones[zone].Display, box != 0) + L"<"));
+    }
+    dialog->Click(Control::Update);
+    ASSERT_TRUE(dialog->Closed());
+    for (const std::string& value : values)
+        EXPECT_NE(ClockFile(*dialog).find(value), std::string::npos) << value;
 }
 
 TEST(Catalogue, TextComparisonIgnoresCaseButNotAccents) {
