@@ -132,7 +132,8 @@ DaylightStatus DaylightStatusAt(const ZoneRules& rules, std::int64_t utcMs) {
     // Daylight time that ends and begins again within a day is the seam between two years'
     // rules (one ends it at its last instant, the next begins it at its first): no change.
     for (std::size_t i = 0; i + 1 < transitions.size();) {
-        if (!transitions[i].toDaylight && transitions[i + 1].utcMs - transitions[i].utcMs <= kDayMs) {
+        if (!transitions[i].toDaylight &&
+            transitions[i + 1].utcMs - transitions[i].utcMs <= kDayMs) {
             transitions.erase(transitions.begin() + static_cast<std::ptrdiff_t>(i),
                               transitions.begin() + static_cast<std::ptrdiff_t>(i) + 2);
         } else {

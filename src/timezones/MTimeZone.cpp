@@ -97,12 +97,12 @@ ZoneRules MTimeZone::ReadZoneRules(const std::string& keyPath, const TimeZoneRec
         if (registry_.RegQueryValueExA(opened, name, &type, bytes, &size) != reg::Success ||
             size != sizeof bytes)
             return std::nullopt;
-        return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+        return bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
+               static_cast<std::uint32_t>(bytes[3]) << 24;
     };
     const std::optional<std::uint32_t> first = entry("FirstEntry"), last = entry("LastEntry");
     // Years a SYSTEMTIME can hold, a few centuries at most; anything else is not a rule set.
-    if (!first || !last || *first < 1601 || *last > 30827 || *first > *last ||
-        *last - *first > 400)
+    if (!first || !last || *first < 1601 || *last > 30827 || *first > *last || *last - *first > 400)
         return rules;
     for (std::uint32_t year = *first; year <= *last; ++year) {
         std::array<std::uint8_t, kTziSize> block{};

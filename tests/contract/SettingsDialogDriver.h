@@ -29,7 +29,7 @@ class SettingsDialogDriver {
     virtual int Selected(int row) = 0;  // -1: nothing selected
     virtual int Count(int row) = 0;
     virtual std::wstring Caption(int row) = 0;
-    virtual int Check(int row) = 0;  // 0 unchecked, 1 checked, 2 greyed
+    virtual int Check(int row) = 0;          // 0 unchecked, 1 checked, 2 greyed
     virtual std::wstring Hint(int row) = 0;  // beside the DST box
     virtual Control Focused() = 0;
     virtual Control NextInTabOrder() = 0;  // from Update

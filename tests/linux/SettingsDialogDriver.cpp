@@ -113,10 +113,8 @@ class GtkDialogDriver final : public SettingsDialogDriver {
     }
     void ClickCheck(int row) override { dialog_->Daylight(row).clicked(); }
     void Click(Control button) override {
-        (button == Control::Update     ? dialog_->UpdateButton()
-         : button == Control::Daylight ? dialog_->DaylightButton()
-                                       : dialog_->CancelButton())
-            .clicked();
+        if (button == Control::Daylight) return dialog_->DaylightButton().clicked();
+        (button == Control::Update ? dialog_->UpdateButton() : dialog_->CancelButton()).clicked();
         Pump();
     }
     void CloseWindow() override {

@@ -93,8 +93,8 @@ class Win32DialogDriver final : public SettingsDialogDriver {
     void ClickCheck(int row) override { Send(ids::chkDST + row, BM_CLICK); }
     // Clicks that close the dialog or open a message box are posted.
     void Click(Control button) override {
-        if (button == Control::Daylight) Send(ids::cmdDaylight, BM_CLICK);
-        else PostMessageW(Item(button == Control::Update ? ids::cmdUpdate : ids::cmdCancel), BM_CLICK, 0,
+        if (button == Control::Daylight) return static_cast<void>(Send(ids::cmdDaylight, BM_CLICK));
+        PostMessageW(Item(button == Control::Update ? ids::cmdUpdate : ids::cmdCancel), BM_CLICK, 0,
                      0);
     }
     void CloseWindow() override { PostMessageW(dialog_, WM_CLOSE, 0, 0); }

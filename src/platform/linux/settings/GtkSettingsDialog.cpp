@@ -194,8 +194,8 @@ void GtkSettingsDialog::SetCheckState(int row, int state) {
 
 void GtkSettingsDialog::SetHint(int row, const RowHint& hint) {
     const Glib::ustring text = Glib::Markup::escape_text(utf8::FromWide(hint.text));
-    rows_[row].hint.set_markup(
-        hint.disagrees ? "<span foreground=\"#cc0000\">" + text + "</span>" : text);
+    rows_[row].hint.set_markup(hint.disagrees ? "<span foreground=\"#cc0000\">" + text + "</span>"
+                                              : text);
 }
 
 void GtkSettingsDialog::Close() {

@@ -293,8 +293,9 @@ class IcuRegistry final : public mRegistry {
             path.compare(0, catalogue.size(), catalogue) == 0 && path[catalogue.size()] == '\\') {
             std::string name = path.substr(catalogue.size() + 1);
             const std::string dynamic = "\\dynamic dst";
-            const bool rules = name.size() > dynamic.size() &&
-                               name.compare(name.size() - dynamic.size(), dynamic.size(), dynamic) == 0;
+            const bool rules =
+                name.size() > dynamic.size() &&
+                name.compare(name.size() - dynamic.size(), dynamic.size(), dynamic) == 0;
             if (rules) name.resize(name.size() - dynamic.size());
             const auto& groups = Groups();
             for (std::size_t i = 0; i < groups.size(); ++i) {
@@ -329,7 +330,7 @@ class IcuRegistry final : public mRegistry {
         if (type)
             *type = !rules ? (valueName == "TZI" ? reg::TypeBinary : reg::TypeSz)
                     : valueName.find("Entry") != std::string::npos ? reg::TypeDword
-                                                                    : reg::TypeBinary;
+                                                                   : reg::TypeBinary;
         const auto size = static_cast<std::uint32_t>(value->second.size());
         if (data && cbData && *cbData < size) {
             *cbData = size;

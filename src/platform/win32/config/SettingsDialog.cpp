@@ -323,9 +323,8 @@ BOOL OnInitDialog(HWND dialog, DialogState& state) {
         // The hints get their texts from the form.
         const bool hint = spec.id >= ids::lblHint && spec.id < ids::lblHint + kZoneRows;
         CreateWindowExW(spec.exStyle, spec.windowClass, hint ? L"" : spec.text.c_str(), spec.style,
-                        0, 0, 0, 0,
-                        dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance,
-                        nullptr);
+                        0, 0, 0, 0, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                        instance, nullptr);
     }
     state.hand = LoadCursorW(instance, MAKEINTRESOURCEW(IDC_OVANTA_HAND));
     if (!state.hand) state.hand = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
