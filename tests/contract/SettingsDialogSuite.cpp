@@ -223,7 +223,7 @@ TEST_F(SettingsDialog, TheCataloguesRulesAtKnownDates) {
         {L"AUS Eastern Standard Time", 2026y / 7 / 15, L"standard time; daylight from 4 Oct"},
         {L"AUS Eastern Standard Time", 2026y / 1 / 15, L"on daylight time until 5 Apr"},
         {L"E. South America Standard Time", 2026y / 1 / 15, L"no daylight time"},
-        {L"E. South America Standard Time", 2018y / 1 / 15, L"on daylight time until 18 Feb"}};
+        {L"E. South America Standard Time", 2018y / 12 / 15, L"on daylight time until 17 Feb"}};
     for (const auto& [key, date, hint] : cases) {
         const auto noon = duration_cast<milliseconds>(sys_days(date) + hours(12) - sys_days());
         EXPECT_EQ(DaylightHint(StatusAt(Position(key), noon.count())), hint) << utf8::FromWide(key);
