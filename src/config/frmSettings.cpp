@@ -44,12 +44,7 @@ std::optional<int> ParseStoredInteger(const std::wstring& text) {
 frmSettings::frmSettings(SettingsView& view, const SettingsPorts& ports)
     : view_(view),
       ports_(ports),
-      catalogue_(ports.registry, ports.version, ports.textCompare, ports.ansi),
-      clock_([] {
-          return std::chrono::duration_cast<std::chrono::milliseconds>(
-                     std::chrono::system_clock::now().time_since_epoch())
-              .count();
-      }) {}
+      catalogue_(ports.registry, ports.version, ports.textCompare, ports.ansi) {}
 
 bool frmSettings::Form_Load() {
     return FillTimeZoneLists();
@@ -202,7 +197,10 @@ DaylightStatus frmSettings::TodaysStatus(int row) {
     auto rules = rules_.find(index);
     if (rules == rules_.end())
         rules = rules_.emplace(index, catalogue_.ReadZoneRules(catalogueKey_, zones[index])).first;
-    return DaylightStatusAt(rules->second, clock_());
+    // Today: the system's clock now, in milliseconds since 1970 UTC.
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::system_clock::now().time_since_epoch());
+    return DaylightStatusAt(rules->second, now.count());
 }
 
 void frmSettings::ShowHint(int row) {

@@ -4,8 +4,6 @@
 // folder and shows the controls through SettingsView.
 
 #include <array>
-#include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -136,8 +134,6 @@ class frmSettings {
     // Sets each DST box that disagrees with its zone's rule for today; the others stay as
     // they are (a greyed box, which counts as on, stays greyed).
     void cmdDaylight_Click();
-    // The instant the hints describe, in milliseconds since 1970 UTC: now, unless given.
-    void SetClock(std::function<std::int64_t()> clock) { clock_ = std::move(clock); }
 
     const TimeZoneList& TimeZones() const { return catalogue_.TimeZones; }
     // The position a row falls back to when nothing is selected; -1 for an empty list.
@@ -156,5 +152,4 @@ class frmSettings {
     MTimeZone catalogue_;
     std::string catalogueKey_;
     std::map<int, ZoneRules> rules_;  // by catalogue position, read when first needed
-    std::function<std::int64_t()> clock_;
 };
