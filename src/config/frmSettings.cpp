@@ -1,6 +1,7 @@
 #include "config/frmSettings.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cwctype>
 
@@ -50,7 +51,7 @@ bool frmSettings::Form_Load() {
 }
 
 bool frmSettings::FillTimeZoneLists() {
-    const std::string key = catalogue_.CatalogueKey();
+    const std::string key = catalogueKey_ = catalogue_.CatalogueKey();
     // A key that opens but holds no zones is as useless as a missing one.
     if (!catalogue_.LoadTimeZoneCatalogue(key) || catalogue_.TimeZones.empty()) {
         ports_.messages.MsgBox(
@@ -62,6 +63,7 @@ bool frmSettings::FillTimeZoneLists() {
         for (int row = 0; row < kZoneRows; ++row) view_.AddListEntry(row, zone.Display);
     }
     LoadSettings();
+    for (int row = 0; row < kZoneRows; ++row) ShowHint(row);
     return true;
 }
 
@@ -171,4 +173,40 @@ void frmSettings::lblOvanta_Click() {
     OpenWebLink(ports_.shell, ports_.pointer, ports_.ansi, kMakerAddress);
 }
 
-void frmSettings::lstTimeZone_Click(int) {}
+void frmSettings::lstTimeZone_Click(int row) {
+    ShowHint(row);
+}
+
+void frmSettings::chkDST_Click(int row) {
+    ShowHint(row);
+}
+
+void frmSettings::cmdDaylight_Click() {
+    for (int row = 0; row < kZoneRows; ++row) {
+        const DaylightStatus status = TodaysStatus(row);
+        if (BoxDisagrees(status, view_.CheckState(row)))
+            view_.SetCheckState(row, status.state == DaylightState::Daylight ? 1 : 0);
+        view_.SetHint(row, DaylightRowHint(status, view_.CheckState(row)));
+    }
+}
+
+DaylightStatus frmSettings::TodaysStatus(int row) {
+    const int index = view_.ListIndex(row);
+    const TimeZoneList& zones = catalogue_.TimeZones;
+    if (index < 0 || index >= static_cast<int>(zones.size())) return {};
+    auto rules = rules_.find(index);
+    if (rules == rules_.end())
+        rules = rules_.emplace(index, catalogue_.ReadZoneRules(catalogueKey_, zones[index])).first;
+    // Today: the system's clock now, in milliseconds since 1970 UTC.
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::system_clock::now().time_since_epoch());
+    return DaylightStatusAt(rules->second, now.count());
+}
+
+void frmSettings::ShowHint(int row) {
+    if (view_.ListIndex(row) < 0) {
+        view_.SetHint(row, {});
+        return;
+    }
+    view_.SetHint(row, DaylightRowHint(TodaysStatus(row), view_.CheckState(row)));
+}

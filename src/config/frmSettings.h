@@ -4,6 +4,7 @@
 // folder and shows the controls through SettingsView.
 
 #include <array>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include "platform/TextCompare.h"
 #include "platform/TextEncoding.h"
 #include "platform/mRegistry.h"
+#include "timezones/DaylightRules.h"
 #include "timezones/MTimeZone.h"
 
 // The dialog's controls, per zone row 0 to 4: the caption box (txtLabel), the zone list
@@ -33,6 +35,8 @@ class SettingsView {
     // 0 unchecked, 1 checked, 2 greyed.
     virtual int CheckState(int row) const = 0;
     virtual void SetCheckState(int row, int state) = 0;
+    // The text beside the row's DST box; shown marked when it disagrees with the box.
+    virtual void SetHint(int row, const RowHint& hint) = 0;
     // Closes the dialog.
     virtual void Close() = 0;
 };
@@ -124,7 +128,12 @@ class frmSettings {
     void cmdUpdate_Click();
     void cmdCancel_Click();
     void lblOvanta_Click();
+    // Choosing a zone or clicking a DST box shows the row's hint afresh.
     void lstTimeZone_Click(int row);
+    void chkDST_Click(int row);
+    // Sets each DST box that disagrees with its zone's rule for today; the others stay as
+    // they are (a greyed box, which counts as on, stays greyed).
+    void cmdDaylight_Click();
 
     const TimeZoneList& TimeZones() const { return catalogue_.TimeZones; }
     // The position a row falls back to when nothing is selected; -1 for an empty list.
@@ -134,8 +143,13 @@ class frmSettings {
     // The first catalogue position in the row's list of the zone keyed keyName (compared
     // without case); -1 when there is none.
     int PositionOfKey(int row, const std::wstring& keyName) const;
+    // Today's status of the row's zone; no daylight time when nothing is selected.
+    DaylightStatus TodaysStatus(int row);
+    void ShowHint(int row);
 
     SettingsView& view_;
     SettingsPorts ports_;
     MTimeZone catalogue_;
+    std::string catalogueKey_;
+    std::map<int, ZoneRules> rules_;  // by catalogue position, read when first needed
 };

@@ -30,6 +30,7 @@ inline constexpr long NoMoreItems = 259;
 // Value types.
 inline constexpr std::uint32_t TypeSz = 1;      // REG_SZ
 inline constexpr std::uint32_t TypeBinary = 3;  // REG_BINARY
+inline constexpr std::uint32_t TypeDword = 4;   // REG_DWORD
 
 }  // namespace reg
 

@@ -1,5 +1,6 @@
 #include "timezones/MTimeZone.h"
 
+#include <optional>
 #include <vector>
 
 #include "timezones/MSortRoutines.h"
@@ -78,6 +79,40 @@ TimeZoneRecord MTimeZone::ReadTimeZone(const std::string& zoneKeyPath) {
     record.Dlt = QueryText(opened, "Dlt");
     record.MapID = QueryText(opened, "MapID");
     return record;
+}
+
+ZoneRules MTimeZone::ReadZoneRules(const std::string& keyPath, const TimeZoneRecord& zone) {
+    ZoneRules rules{ParseTzi(zone.TZI), {}};
+    reg::Key opened = 0;
+    if (zone.KeyName.empty() ||
+        registry_.RegOpenKeyExA(reg::LocalMachine,
+                                keyPath + "\\" + ansi_.FromWide(zone.KeyName) + "\\Dynamic DST", 0,
+                                kCatalogueAccess, opened) != reg::Success) {
+        return rules;
+    }
+    RegKeyGuard key(registry_, opened);
+    const auto entry = [&](const char* name) -> std::optional<std::uint32_t> {
+        std::uint8_t bytes[4] = {};
+        std::uint32_t type = 0, size = sizeof bytes;
+        if (registry_.RegQueryValueExA(opened, name, &type, bytes, &size) != reg::Success ||
+            size != sizeof bytes)
+            return std::nullopt;
+        return bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
+               static_cast<std::uint32_t>(bytes[3]) << 24;
+    };
+    const std::optional<std::uint32_t> first = entry("FirstEntry"), last = entry("LastEntry");
+    // Years a SYSTEMTIME can hold, a few centuries at most; anything else is not a rule set.
+    if (!first || !last || *first < 1601 || *last > 30827 || *first > *last || *last - *first > 400)
+        return rules;
+    for (std::uint32_t year = *first; year <= *last; ++year) {
+        std::array<std::uint8_t, kTziSize> block{};
+        std::uint32_t type = 0, size = kTziSize;
+        if (registry_.RegQueryValueExA(opened, std::to_string(year), &type, block.data(), &size) ==
+                reg::Success &&
+            size == kTziSize)
+            rules.yearly[static_cast<int>(year)] = ParseTzi(block);
+    }
+    return rules;
 }
 
 // A failed query leaves the buffer as it was: 2048 spaces.

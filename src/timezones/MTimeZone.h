@@ -8,6 +8,7 @@
 #include "platform/TextCompare.h"
 #include "platform/TextEncoding.h"
 #include "platform/mRegistry.h"
+#include "timezones/DaylightRules.h"
 #include "timezones/TimeZoneRecord.h"
 
 inline constexpr const char* kTimeZonesKeyNT =
@@ -36,6 +37,9 @@ class MTimeZone {
     bool EnumTimeZones(reg::Key rootKey, const std::string& keyPath);
     // Reads one zone key below HKEY_LOCAL_MACHINE; an unreadable key gives the empty record.
     TimeZoneRecord ReadTimeZone(const std::string& zoneKeyPath);
+    // A zone's daylight rules: its TZI block, and the yearly blocks of its "Dynamic DST" key
+    // (FirstEntry to LastEntry) where it has one. Read when asked, not during the load.
+    ZoneRules ReadZoneRules(const std::string& keyPath, const TimeZoneRecord& zone);
 
     TimeZoneList TimeZones;
 

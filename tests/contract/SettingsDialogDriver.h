@@ -9,7 +9,7 @@
 
 #include "platform/ProgramPorts.h"
 
-enum class Control { Update, Cancel, Other };
+enum class Control { Update, Cancel, Daylight, Other };
 // ZoneSortingFirst: the catalogue gains a zone that sorts before every other (until the driver
 // goes).
 enum class Obstacle { ReadOnlyFolder, LockedClockFile, NoCatalogue, ZoneSortingFirst };
@@ -31,11 +31,12 @@ class SettingsDialogDriver {
     virtual int Selected(int row) = 0;  // -1: nothing selected
     virtual int Count(int row) = 0;
     virtual std::wstring Caption(int row) = 0;
-    virtual int Check(int row) = 0;  // 0 unchecked, 1 checked, 2 greyed
+    virtual int Check(int row) = 0;          // 0 unchecked, 1 checked, 2 greyed
+    virtual std::wstring Hint(int row) = 0;  // beside the DST box
     virtual Control Focused() = 0;
     virtual Control NextInTabOrder() = 0;  // from Update
 
-    virtual void Select(int row, int position) = 0;
+    virtual void Select(int row, int position) = 0;  // as the user chooses
     virtual void SetCaption(int row, const std::wstring& text) = 0;
     virtual void ClickCheck(int row) = 0;
     virtual void Click(Control button) = 0;

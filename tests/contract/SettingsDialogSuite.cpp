@@ -2,6 +2,8 @@
 // against the Windows dialog under Wine and the GTK dialog (see SettingsDialogDriver.h).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <map>
 #include <set>
@@ -57,6 +59,18 @@ class SettingsDialog : public testing::Test {
             const auto name = file.path().filename();
             EXPECT_TRUE(name == "pellox2.xml" || name == "pelloxss.scr") << file.path();
         }
+    }
+
+    // Daylight time at an instant (ms since 1970 UTC) by the zone's rules in the catalogue.
+    DaylightStatus StatusAt(int position, std::int64_t at) {
+        const SettingsAdapters ports = MakeSettingsAdapters();
+        MTimeZone catalogue(*ports.registry, *ports.version, *ports.textCompare, *ports.ansi);
+        return DaylightStatusAt(catalogue.ReadZoneRules(kTimeZonesKeyNT, zones.at(position)), at);
+    }
+    int Position(const wchar_t* key) const {
+        return static_cast<int>(std::find_if(zones.begin(), zones.end(),
+                                             [&](auto& zone) { return zone.KeyName == key; }) -
+                                zones.begin());
     }
 
     std::unique_ptr<SettingsDialogDriver> dialog = MakeSettingsDialogDriver();
@@ -229,6 +243,45 @@ TEST_F(SettingsDialog, TheCatalogueHoldsEveryZoneOnceWithOffsetTextsAgreeingWith
     // Wine's own data disagrees with itself for a few zones.
     for (const std::string& line : disagreeing) std::printf("disagrees: %s\n", line.c_str());
     EXPECT_LE(disagreeing.size(), sizeof(wchar_t) == 2 ? 8u : 0u);
+}
+
+// Known dates in both hemispheres, and a zone that gave daylight time up (Brazil, in 2019).
+TEST_F(SettingsDialog, TheCataloguesRulesAtKnownDates) {
+    using namespace std::chrono;
+    const std::tuple<const wchar_t*, year_month_day, const wchar_t*> cases[] = {
+        {L"GMT Standard Time", 2026y / 7 / 15, L"on daylight time until 25 Oct"},
+        {L"GMT Standard Time", 2026y / 1 / 15, L"standard time; daylight from 29 Mar"},
+        {L"AUS Eastern Standard Time", 2026y / 7 / 15, L"standard time; daylight from 4 Oct"},
+        {L"AUS Eastern Standard Time", 2026y / 1 / 15, L"on daylight time until 5 Apr"},
+        {L"E. South America Standard Time", 2026y / 1 / 15, L"no daylight time"},
+        {L"E. South America Standard Time", 2018y / 12 / 15, L"on daylight time until 17 Feb"}};
+    for (const auto& [key, date, hint] : cases) {
+        const auto noon = duration_cast<milliseconds>(sys_days(date) + hours(12) - sys_days());
+        EXPECT_EQ(DaylightHint(StatusAt(Position(key), noon.count())), hint) << utf8::FromWide(key);
+    }
+}
+
+// Hints follow the zones; the button sets the boxes; Update writes the offsets they mean.
+TEST_F(SettingsDialog, DaylightHintsFollowTheZonesAndTheButtonSetsTheBoxes) {
+    using namespace std::chrono;
+    const auto now = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    ASSERT_TRUE(dialog->Open());
+    EXPECT_EQ(dialog->Hint(4), L"no daylight time");  // Tokyo
+    dialog->Select(4, Position(L"AUS Eastern Standard Time"));
+    EXPECT_EQ(dialog->Hint(4), DaylightRowHint(StatusAt(dialog->Selected(4), now), 0).text);
+    dialog->Click(Control::Daylight);
+    std::string file = "<?xml version=\"1.0\"?><serie>";
+    for (int row = 0; row < 5; ++row) {
+        const int zone = dialog->Selected(row), box = dialog->Check(row);
+        const DaylightStatus status = StatusAt(zone, now);
+        EXPECT_EQ(box, status.state == DaylightState::Daylight ? 1 : 0) << row;
+        EXPECT_EQ(dialog->Hint(row), DaylightRowHint(status, box).text) << row;
+        file += utf8::FromWide(L"<value name=\"" + std::wstring(kDefaultCaptions[row]) + L"\">" +
+                               GetGmtOffset(zones[zone].Display, box != 0) + L"</value>");
+    }
+    dialog->Click(Control::Update);
+    ASSERT_TRUE(dialog->Closed());
+    EXPECT_EQ(ClockFile(*dialog), file + "</serie>");
 }
 
 TEST(Catalogue, TextComparisonIgnoresCaseButNotAccents) {

@@ -96,6 +96,7 @@ class GtkDialogDriver final : public SettingsDialogDriver {
         const Gtk::CheckButton& box = dialog_->Daylight(row);
         return box.get_inconsistent() ? 2 : box.get_active();
     }
+    std::wstring Hint(int row) override { return utf8::ToWide(dialog_->Hint(row).get_text()); }
     Control Focused() override {
         const Gtk::Widget* focus = dialog_->Window().get_focus();
         return focus == &dialog_->UpdateButton()   ? Control::Update
@@ -113,6 +114,7 @@ class GtkDialogDriver final : public SettingsDialogDriver {
     }
     void ClickCheck(int row) override { dialog_->Daylight(row).clicked(); }
     void Click(Control button) override {
+        if (button == Control::Daylight) return dialog_->DaylightButton().clicked();
         (button == Control::Update ? dialog_->UpdateButton() : dialog_->CancelButton()).clicked();
         Pump();
     }

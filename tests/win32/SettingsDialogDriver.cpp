@@ -92,6 +92,7 @@ class Win32DialogDriver final : public SettingsDialogDriver {
     int Count(int row) override { return Send(ids::lstTimeZone + row, CB_GETCOUNT); }
     std::wstring Caption(int row) override { return TextOf(Item(ids::txtLabel + row)); }
     int Check(int row) override { return Send(ids::chkDST + row, BM_GETCHECK); }
+    std::wstring Hint(int row) override { return TextOf(Item(ids::lblHint + row)); }
     Control Focused() override { return ControlOf(FocusOf(dialog_)); }
     Control NextInTabOrder() override {
         return ControlOf(GetNextDlgTabItem(dialog_, Item(ids::cmdUpdate), FALSE));
@@ -99,6 +100,8 @@ class Win32DialogDriver final : public SettingsDialogDriver {
 
     void Select(int row, int position) override {
         Send(ids::lstTimeZone + row, CB_SETCURSEL, static_cast<WPARAM>(position));
+        SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(ids::lstTimeZone + row, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(Item(ids::lstTimeZone + row)));
     }
     void SetCaption(int row, const std::wstring& text) override {
         Send(ids::txtLabel + row, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -106,6 +109,7 @@ class Win32DialogDriver final : public SettingsDialogDriver {
     void ClickCheck(int row) override { Send(ids::chkDST + row, BM_CLICK); }
     // Clicks that close the dialog or open a message box are posted.
     void Click(Control button) override {
+        if (button == Control::Daylight) return static_cast<void>(Send(ids::cmdDaylight, BM_CLICK));
         PostMessageW(Item(button == Control::Update ? ids::cmdUpdate : ids::cmdCancel), BM_CLICK, 0,
                      0);
     }

@@ -18,6 +18,7 @@ class FakeView : public SettingsView {
         std::wstring caption;
         std::vector<std::wstring> entries;
         int count = 0, index = -1, check = 0;
+        RowHint hint;
     };
     std::array<Row, kZoneRows> rows;
     int closed = 0;
@@ -39,6 +40,7 @@ class FakeView : public SettingsView {
     }
     int CheckState(int row) const override { return rows[row].check; }
     void SetCheckState(int row, int state) override { rows[row].check = state; }
+    void SetHint(int row, const RowHint& hint) override { rows[row].hint = hint; }
     void Close() override { ++closed; }
 };
 

@@ -49,7 +49,8 @@ TEST(SettingsLayout, TextStaysInsideItsControlAtEveryScale) {
     const HDC screen = GetDC(nullptr);
     for (const UINT dpi : {96u, 144u, 192u}) {
         const std::vector<SettingsControl> controls = SettingsLayout(dpi);
-        ASSERT_EQ(controls.size(), 2u + 3u * 5u + 15u + 2u);
+        ASSERT_EQ(controls.size(),
+                  2u + 3u * 5u + 15u + 2u + 5u + 1u);  // the hints and their button
         for (const SettingsControl& control : controls) {
             if (control.text.empty()) continue;
             const UniqueFont font = MakeSettingsFont(control.font, dpi);

@@ -30,7 +30,7 @@ void GtkSettingsDialog::Build() {
     dialog_.set_position(Gtk::WIN_POS_CENTER);
     dialog_.set_border_width(12);
 
-    grid_.set_row_spacing(8);
+    grid_.set_row_spacing(2);
     grid_.set_column_spacing(10);
     for (int row = 0; row < kZoneRows; ++row) {
         Row& r = rows_[row];
@@ -45,12 +45,18 @@ void GtkSettingsDialog::Build() {
         r.list.set_name("lstTimeZone" + std::to_string(row));
         r.caption.set_name("txtLabel" + std::to_string(row));
         r.daylight.set_name("chkDST" + std::to_string(row));
-        grid_.attach(r.name, 0, row);
-        grid_.attach(r.list, 1, row);
-        grid_.attach(r.captionName, 2, row);
-        grid_.attach(r.caption, 3, row);
-        grid_.attach(r.daylightName, 4, row);
-        grid_.attach(r.daylight, 5, row);
+        // Each row takes two lines of the grid: its controls, then the daylight hint, which
+        // ends under the DST box (a column of its own would make the dialog too wide for a
+        // screen at twice the scale).
+        grid_.attach(r.name, 0, 2 * row);
+        grid_.attach(r.list, 1, 2 * row);
+        grid_.attach(r.captionName, 2, 2 * row);
+        grid_.attach(r.caption, 3, 2 * row);
+        grid_.attach(r.daylightName, 4, 2 * row);
+        grid_.attach(r.daylight, 5, 2 * row);
+        r.hint.set_xalign(1);
+        r.hint.set_name("lblHint" + std::to_string(row));
+        grid_.attach(r.hint, 1, 2 * row + 1, 5);
         r.list.signal_changed().connect([this, row] {
             if (!programmatic_) Guarded([&] { form_->lstTimeZone_Click(row); });
         });
@@ -61,7 +67,12 @@ void GtkSettingsDialog::Build() {
     help_.set_line_wrap(true);
     help_.set_max_width_chars(60);
     help_.set_xalign(0);
-    grid_.attach(help_, 0, kZoneRows, 6);
+    help_.set_margin_top(6);
+    grid_.attach(help_, 0, 2 * kZoneRows, 6);
+
+    setDaylight_.set_label("Set DST boxes for today");
+    setDaylight_.set_name("cmdDaylight");
+    setDaylight_.signal_clicked().connect([this] { Guarded([&] { form_->cmdDaylight_Click(); }); });
 
     // The maker's link: bold, underlined, blue, with the hand over it.
     maker_.set_markup("<span foreground=\"#0000ff\" weight=\"bold\" underline=\"single\">" +
@@ -88,14 +99,16 @@ void GtkSettingsDialog::Build() {
 
     Gtk::Box* buttons = Gtk::make_managed<Gtk::Box>(Gtk::ORIENTATION_HORIZONTAL, 10);
     buttons->pack_start(makerBox_, Gtk::PACK_EXPAND_WIDGET);
+    buttons->pack_start(setDaylight_, Gtk::PACK_SHRINK);
     buttons->pack_start(cancel_, Gtk::PACK_SHRINK);
     buttons->pack_start(update_, Gtk::PACK_SHRINK);
     update_.set_size_request(120, -1);
     cancel_.set_size_request(120, -1);
-    grid_.attach(*buttons, 0, kZoneRows + 1, 6);
+    buttons->set_margin_top(6);
+    grid_.attach(*buttons, 0, 2 * kZoneRows + 1, 6);
 
     // Tab order as on Windows: Update, Cancel, then each row's list, caption and DST box.
-    buttons->set_focus_chain({&update_, &cancel_});
+    buttons->set_focus_chain({&update_, &cancel_, &setDaylight_});
     std::vector<Gtk::Widget*> chain{buttons};
     for (Row& r : rows_) chain.insert(chain.end(), {&r.list, &r.caption, &r.daylight});
     grid_.set_focus_chain(chain);
@@ -120,6 +133,7 @@ void GtkSettingsDialog::OnDaylightToggled(int row) {
         box.set_active(false);
         programmatic_ = false;
     }
+    Guarded([&] { form_->chkDST_Click(row); });
 }
 
 bool GtkSettingsDialog::Load() {
@@ -176,6 +190,12 @@ void GtkSettingsDialog::SetCheckState(int row, int state) {
     rows_[row].daylight.set_inconsistent(state == 2);
     rows_[row].daylight.set_active(state != 0);
     programmatic_ = false;
+}
+
+void GtkSettingsDialog::SetHint(int row, const RowHint& hint) {
+    const Glib::ustring text = Glib::Markup::escape_text(utf8::FromWide(hint.text));
+    rows_[row].hint.set_markup(hint.disagrees ? "<span foreground=\"#cc0000\">" + text + "</span>"
+                                              : text);
 }
 
 void GtkSettingsDialog::Close() {

@@ -26,6 +26,8 @@ class GtkSettingsDialog final : public SettingsView {
     Gtk::ComboBoxText& ZoneList(int row) { return rows_[row].list; }
     Gtk::Entry& Caption(int row) { return rows_[row].caption; }
     Gtk::CheckButton& Daylight(int row) { return rows_[row].daylight; }
+    Gtk::Label& Hint(int row) { return rows_[row].hint; }
+    Gtk::Button& DaylightButton() { return setDaylight_; }
     Gtk::Button& UpdateButton() { return update_; }
     Gtk::Button& CancelButton() { return cancel_; }
     Gtk::EventBox& MakerLabel() { return makerBox_; }
@@ -41,11 +43,12 @@ class GtkSettingsDialog final : public SettingsView {
     std::wstring ListText(int row) const override;
     int CheckState(int row) const override;
     void SetCheckState(int row, int state) override;
+    void SetHint(int row, const RowHint& hint) override;
     void Close() override;
 
   private:
     struct Row {
-        Gtk::Label name, captionName, daylightName;
+        Gtk::Label name, captionName, daylightName, hint;
         Gtk::ComboBoxText list;
         Gtk::Entry caption;
         Gtk::CheckButton daylight;
@@ -64,7 +67,7 @@ class GtkSettingsDialog final : public SettingsView {
     Gtk::Label help_;
     Gtk::EventBox makerBox_;
     Gtk::Label maker_;
-    Gtk::Button update_, cancel_;
+    Gtk::Button update_, cancel_, setDaylight_;
     Glib::RefPtr<Gdk::Cursor> hand_;
     bool programmatic_ = false;  // set while the form changes a control
     bool closed_ = false;

@@ -6,10 +6,12 @@
 #include <unicode/timezone.h>
 #include <unicode/tznames.h>
 #include <unicode/tzrule.h>
+#include <unicode/tztrans.h>
 
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "platform/TextEncoding.h"
@@ -109,6 +111,94 @@ std::string TziBlock(const icu::TimeZone& zone, UDate now) {
     return bytes;
 }
 
+void PutDate(std::string& block, std::size_t at, const SystemTime& date) {
+    std::memcpy(block.data() + at, &date, sizeof date);
+}
+
+// The wall time of an instant at the given offset, as an absolute SYSTEMTIME (one year only).
+SystemTime WallTime(UDate instant, std::int32_t offsetMillis) {
+    SystemTime result;
+    UErrorCode status = U_ZERO_ERROR;
+    icu::GregorianCalendar calendar(*icu::TimeZone::getGMT(), status);
+    calendar.setTime(instant + offsetMillis, status);
+    if (U_FAILURE(status)) return result;
+    result.year = static_cast<std::uint16_t>(calendar.get(UCAL_YEAR, status));
+    result.month = static_cast<std::uint16_t>(calendar.get(UCAL_MONTH, status) + 1);
+    result.dayOfWeek = static_cast<std::uint16_t>(calendar.get(UCAL_DAY_OF_WEEK, status) - 1);
+    result.day = static_cast<std::uint16_t>(calendar.get(UCAL_DATE, status));
+    result.hour = static_cast<std::uint16_t>(calendar.get(UCAL_HOUR_OF_DAY, status));
+    result.minute = static_cast<std::uint16_t>(calendar.get(UCAL_MINUTE, status));
+    result.second = static_cast<std::uint16_t>(calendar.get(UCAL_SECOND, status));
+    return result;
+}
+
+UDate StartOfYear(int year) {
+    UErrorCode status = U_ZERO_ERROR;
+    icu::GregorianCalendar calendar(*icu::TimeZone::getGMT(), status);
+    calendar.clear();
+    calendar.set(year, UCAL_JANUARY, 1);
+    return calendar.getTime(status);
+}
+
+// One year's block in the form of the "Dynamic DST" entries, with the year's own dates: where
+// daylight time began and ended that year by the zone's history. A year in which it only
+// ended begins it at the year's first instant; one in which it only began ends it at the
+// year's last (daylight rules read these seams as no change).
+std::string YearBlock(const icu::BasicTimeZone& zone, int year) {
+    std::optional<icu::TimeZoneTransition> begins, ends;
+    icu::TimeZoneTransition transition;
+    UDate from = StartOfYear(year) - 86'400'000.0;
+    while (zone.getNextTransition(from, false, transition)) {
+        from = transition.getTime();
+        const std::int32_t before = transition.getFrom()->getRawOffset();
+        const std::int32_t beforeSave = transition.getFrom()->getDSTSavings();
+        const SystemTime wall = WallTime(from, before + beforeSave);
+        if (wall.year > year) break;
+        if (wall.year < year) continue;
+        const bool on = beforeSave == 0 && transition.getTo()->getDSTSavings() != 0;
+        const bool off = beforeSave != 0 && transition.getTo()->getDSTSavings() == 0;
+        if (on && !begins) begins = transition;
+        if (off) ends = transition;
+    }
+    std::int32_t raw = 0, save = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    zone.getOffset(StartOfYear(year) + 182 * 86'400'000.0, false, raw, save, status);
+    std::int32_t bias = -raw / 60000, daylightBias = 0;
+    std::string block(44, '\0');
+    if (begins || ends) {
+        if (begins) {
+            bias = -begins->getFrom()->getRawOffset() / 60000;
+            daylightBias = -begins->getTo()->getDSTSavings() / 60000;
+        } else {
+            bias = -ends->getTo()->getRawOffset() / 60000;
+            daylightBias = -ends->getFrom()->getDSTSavings() / 60000;
+        }
+        const auto wallBefore = [](const icu::TimeZoneTransition& t) {
+            return WallTime(t.getTime(),
+                            t.getFrom()->getRawOffset() + t.getFrom()->getDSTSavings());
+        };
+        SystemTime first, last;
+        first.year = last.year = static_cast<std::uint16_t>(year);
+        first.month = first.day = 1;
+        last.month = 12;
+        last.day = 31;
+        last.hour = 23;
+        last.minute = last.second = 59;
+        last.milliseconds = 999;
+        PutDate(block, 12, ends ? wallBefore(*ends) : last);
+        PutDate(block, 28, begins ? wallBefore(*begins) : first);
+    }
+    std::memcpy(block.data(), &bias, 4);
+    std::memcpy(block.data() + 8, &daylightBias, 4);
+    return block;
+}
+
+std::string DwordValue(std::uint32_t value) {
+    std::string bytes(4, '\0');
+    std::memcpy(bytes.data(), &value, 4);
+    return bytes;
+}
+
 struct ZoneGroup {
     std::string windowsId;
     std::vector<icu::UnicodeString> zones;  // main zone first
@@ -201,10 +291,16 @@ class IcuRegistry final : public mRegistry {
         if (path == catalogue) return Open(kCatalogueNode, result);
         if (path.size() > catalogue.size() + 1 &&
             path.compare(0, catalogue.size(), catalogue) == 0 && path[catalogue.size()] == '\\') {
-            const std::string name = path.substr(catalogue.size() + 1);
+            std::string name = path.substr(catalogue.size() + 1);
+            const std::string dynamic = "\\dynamic dst";
+            const bool rules =
+                name.size() > dynamic.size() &&
+                name.compare(name.size() - dynamic.size(), dynamic.size(), dynamic) == 0;
+            if (rules) name.resize(name.size() - dynamic.size());
             const auto& groups = Groups();
             for (std::size_t i = 0; i < groups.size(); ++i) {
-                if (Lower(groups[i].windowsId) == name) return Open(static_cast<long>(i), result);
+                if (Lower(groups[i].windowsId) == name)
+                    return Open(static_cast<long>(i) + (rules ? kRulesNode : 0), result);
             }
         }
         return reg::FileNotFound;
@@ -226,10 +322,15 @@ class IcuRegistry final : public mRegistry {
         auto it = open_.find(key);
         if (it == open_.end()) return reg::InvalidHandle;
         if (it->second == kCatalogueNode) return reg::FileNotFound;
-        const auto& values = Groups()[static_cast<std::size_t>(it->second)].values;
+        const bool rules = it->second >= kRulesNode;
+        const auto& values = rules ? YearlyValues(static_cast<std::size_t>(it->second - kRulesNode))
+                                   : Groups()[static_cast<std::size_t>(it->second)].values;
         auto value = values.find(valueName);
         if (value == values.end()) return reg::FileNotFound;
-        if (type) *type = valueName == "TZI" ? reg::TypeBinary : reg::TypeSz;
+        if (type)
+            *type = !rules ? (valueName == "TZI" ? reg::TypeBinary : reg::TypeSz)
+                    : valueName.find("Entry") != std::string::npos ? reg::TypeDword
+                                                                   : reg::TypeBinary;
         const auto size = static_cast<std::uint32_t>(value->second.size());
         if (data && cbData && *cbData < size) {
             *cbData = size;
@@ -246,6 +347,30 @@ class IcuRegistry final : public mRegistry {
 
   private:
     static constexpr long kCatalogueNode = -1;
+    static constexpr long kRulesNode = 1 << 20;  // + group: the group's "Dynamic DST" key
+    static constexpr int kFirstYear = 1970;
+
+    // The "Dynamic DST" values of a group's main zone, made when first asked for: each year's
+    // own dates from 1970 to this one, then next year's block as the rule that goes on.
+    const std::map<std::string, std::string>& YearlyValues(std::size_t group) {
+        auto& values = yearly_[group];
+        if (!values.empty()) return values;
+        const auto& g = Groups()[group];
+        std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(g.zones.front()));
+        const auto* basic = dynamic_cast<const icu::BasicTimeZone*>(zone.get());
+        UErrorCode status = U_ZERO_ERROR;
+        icu::GregorianCalendar calendar(*icu::TimeZone::getGMT(), status);
+        const int thisYear = calendar.get(UCAL_YEAR, status);
+        if (!basic || U_FAILURE(status)) return values;
+        for (int year = kFirstYear; year <= thisYear; ++year)
+            values[std::to_string(year)] = YearBlock(*basic, year);
+        values[std::to_string(thisYear + 1)] = g.values.at("TZI");
+        values["FirstEntry"] = DwordValue(kFirstYear);
+        values["LastEntry"] = DwordValue(static_cast<std::uint32_t>(thisYear + 1));
+        return values;
+    }
+
+    std::map<std::size_t, std::map<std::string, std::string>> yearly_;
 
     long Open(long node, reg::Key& result) {
         result = next_++;

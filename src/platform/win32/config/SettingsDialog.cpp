@@ -18,7 +18,9 @@ namespace ids = settings_ids;
 
 constexpr int kTwipsPerInch = 1440;
 constexpr std::array<int, kZoneRows> kRowTops = {120, 600, 1080, 1560, 2040};
-constexpr int kClientWidth = 7800, kClientHeight = 3990;
+// The rows' table, widened by a column for the daylight hints and their button.
+constexpr int kClientWidth = 12240, kClientHeight = 3990;
+constexpr int kHintLeft = 7680, kHintWidth = 4440;
 
 // A control's place in twips.
 struct Place {
@@ -119,6 +121,23 @@ std::vector<ControlSpec> DialogControls() {
                      0,
                      {480, 3360, 1575, 495},
                      SettingsFont::Maker});
+    // The hints are laid out for the longest text a row can show.
+    for (int row = 0; row < kZoneRows; ++row) {
+        specs.push_back({ids::lblHint + row,
+                         WC_STATICW,
+                         WidestDaylightHint(),
+                         label | SS_LEFT,
+                         0,
+                         {kHintLeft, kRowTops[row] + 30, kHintWidth, 255},
+                         SettingsFont::List});
+    }
+    specs.push_back({ids::cmdDaylight,
+                     WC_BUTTONW,
+                     L"Set DST boxes for today",
+                     child | WS_TABSTOP | BS_PUSHBUTTON,
+                     0,
+                     {kHintLeft, 3360, 3000, 495},
+                     SettingsFont::Dialog});
     return specs;
 }
 
@@ -214,9 +233,17 @@ class Win32SettingsView final : public SettingsView {
                                           : BST_UNCHECKED;
         SendMessageW(Item(ids::chkDST + row), BM_SETCHECK, check, 0);
     }
+    void SetHint(int row, const RowHint& hint) override {
+        disagrees_[row] = hint.disagrees;
+        SetWindowTextW(Item(ids::lblHint + row), hint.text.c_str());
+        InvalidateRect(Item(ids::lblHint + row), nullptr, TRUE);
+    }
     void Close() override { EndDialog(dialog_, 1); }
 
+    bool Disagrees(int row) const { return disagrees_[row]; }
+
   private:
+    std::array<bool, kZoneRows> disagrees_{};
     HWND Item(int id) const { return GetDlgItem(dialog_, id); }
     HWND dialog_;
 };
@@ -293,9 +320,11 @@ BOOL OnInitDialog(HWND dialog, DialogState& state) {
     SetWindowTextW(dialog, kSettingsCaption);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const ControlSpec& spec : DialogControls()) {
-        CreateWindowExW(spec.exStyle, spec.windowClass, spec.text.c_str(), spec.style, 0, 0, 0, 0,
-                        dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance,
-                        nullptr);
+        // The hints get their texts from the form.
+        const bool hint = spec.id >= ids::lblHint && spec.id < ids::lblHint + kZoneRows;
+        CreateWindowExW(spec.exStyle, spec.windowClass, hint ? L"" : spec.text.c_str(), spec.style,
+                        0, 0, 0, 0, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                        instance, nullptr);
     }
     state.hand = LoadCursorW(instance, MAKEINTRESOURCEW(IDC_OVANTA_HAND));
     if (!state.hand) state.hand = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
@@ -327,6 +356,9 @@ void OnCommand(HWND dialog, DialogState& state, int id, int code) {
         const HWND box = GetDlgItem(dialog, id);
         const bool checked = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_UNCHECKED;
         SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        state.form->chkDST_Click(id - ids::chkDST);
+    } else if (id == ids::cmdDaylight && code == BN_CLICKED) {
+        state.form->cmdDaylight_Click();
     } else if (id >= ids::lstTimeZone && id < ids::lstTimeZone + kZoneRows &&
                code == CBN_SELCHANGE) {
         state.form->lstTimeZone_Click(id - ids::lstTimeZone);
@@ -348,14 +380,19 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
             // The close button: as Cancel, nothing is written.
             if (state && state->form) state->form->cmdCancel_Click();
             return TRUE;
-        case WM_CTLCOLORSTATIC:
-            if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, ids::lblOvanta)) {
+        case WM_CTLCOLORSTATIC: {
+            // The maker label in blue, a hint that disagrees with its box in red.
+            const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+            const bool hint = id >= ids::lblHint && id < ids::lblHint + kZoneRows;
+            if (id == ids::lblOvanta ||
+                (hint && state && state->view && state->view->Disagrees(id - ids::lblHint))) {
                 const HDC dc = reinterpret_cast<HDC>(wParam);
-                SetTextColor(dc, RGB(0, 0, 255));
+                SetTextColor(dc, hint ? RGB(204, 0, 0) : RGB(0, 0, 255));
                 SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
                 return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
             }
             return FALSE;
+        }
         case WM_SETCURSOR:
             if (PointerOverrideActive()) {
                 SetCursor(OverrideCursor());

@@ -12,9 +12,11 @@
 namespace settings_ids {
 inline constexpr int cmdUpdate = 100;
 inline constexpr int cmdCancel = 101;
+inline constexpr int cmdDaylight = 102;  // sets the DST boxes from today's rules
 inline constexpr int lstTimeZone = 110;  // + row
 inline constexpr int txtLabel = 120;     // + row
 inline constexpr int chkDST = 130;       // + row
+inline constexpr int lblHint = 140;      // + row: today's daylight time beside the DST box
 inline constexpr int Label1 = 200;       // + index 0 to 14
 inline constexpr int Label2 = 220;
 inline constexpr int lblOvanta = 221;
