@@ -2,9 +2,9 @@
 # what `cmake --install` puts under /usr, with the dependencies dpkg-shlibdeps finds in the
 # program and its settings module, and the fonts the clocks are drawn in.
 
-# The font packages the program needs at run time. One list: extend it here.
-set(PELLOX_FONT_PACKAGES "fonts-liberation" CACHE STRING
-    "Font packages the Debian package depends on (comma-separated Debian package names)")
+# The font packages the program needs at run time, from the one list that install-deps.sh reads too.
+file(STRINGS ${PROJECT_SOURCE_DIR}/resources/font-packages font_packages REGEX "^[^#]")
+list(JOIN font_packages ", " PELLOX_FONT_PACKAGES)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pelloxss)

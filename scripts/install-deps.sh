@@ -3,11 +3,10 @@
 # Idempotent and quiet when everything is already there; runs without a terminal.
 set -euo pipefail
 
-# Fonts that cover the captions' scripts, for the Linux program (a dependency of its package) and
-# for Wine, which sees them through fontconfig: CJK and Hangul; Thai; Devanagari; Latin, Greek,
-# Cyrillic, Arabic and Hebrew; emoji in colour (pango) and in outline (GDI under Wine).
-FONT_PACKAGES=(fonts-noto-cjk fonts-tlwg-loma-ttf fonts-lohit-deva fonts-dejavu-core
-  fonts-noto-color-emoji fonts-symbola)
+# Fonts that cover the captions' scripts: the Linux program's (a dependency of its package), which
+# Wine sees too through fontconfig, and emoji in outline for GDI under Wine.
+mapfile -t FONT_PACKAGES < <(grep -v '^#' "$(dirname "$0")/../resources/font-packages")
+FONT_PACKAGES+=(fonts-symbola)
 # UTF-8 locales the tests run under.
 LOCALES=(es_ES ru_RU ja_JP tr_TR ar_EG th_TH en_US)
 
@@ -23,7 +22,7 @@ packages=(
   xscreensaver xserver-xephyr
   # displays, screenshots, input
   xvfb xdotool imagemagick x11-apps x11-utils
-  fonts-wine fonts-liberation
+  fonts-wine
   # the fonts for captions in every script and the locales the tests use
   "${FONT_PACKAGES[@]}" locales
   # Linux port libraries
