@@ -195,6 +195,21 @@ TEST_F(SettingsDialog, WriteFailuresAreReportedAndChangeNothing) {
     }
 }
 
+// An installed saver whose folder refuses the clock file: Update sends it to the user's folder,
+// which the saver then reads first; the program folder's file stays as it was.
+TEST_F(SettingsDialog, AReadOnlyProgramFolderSendsTheClockFileToTheUsersFolder) {
+    const auto driver = MakeSettingsDialogDriver();
+    if (driver->UserFolder().empty() || !driver->Prepare(Obstacle::ReadOnlyFolder))
+        GTEST_SKIP() << "no read-only program folder beside a user's folder here";
+    ASSERT_TRUE(driver->Open());
+    driver->SetCaption(0, L"ATLANTIS");
+    driver->Click(Control::Update);
+    ASSERT_TRUE(driver->Closed());
+    EXPECT_EQ(ClockFile(*driver), "old clock file");
+    EXPECT_NE(ReadBytes(driver->UserFolder() / "pellox2.xml").find("ATLANTIS"), std::string::npos);
+    EXPECT_EQ(driver->Store().GetSetting(L"PELLOXSS", L"Config", L"Label0", L""), L"ATLANTIS");
+}
+
 // Every stored position moves by one; the rows keep their zones by key name.
 TEST_F(SettingsDialog, AZoneSortingFirstLeavesTheClockFileAsItWas) {
     ASSERT_TRUE(dialog->Open());
