@@ -84,9 +84,10 @@ Composition LayOut(const RectI& area, int areaIndex, int clocks, bool withNote, 
     c.bounds = {area.left + (area.Width() - best.width * scale) / 2 + drift.x,
                 area.top + (area.Height() - best.height * scale) / 2 + drift.y, best.width * scale,
                 best.height * scale};
+    // The note may run as wide as the area: under a single clock its column is too narrow.
     if (withNote)
-        c.noteBox = {c.bounds.left, c.bounds.Bottom() - kNoteH * scale, c.bounds.width,
-                     kNoteH * scale};
+        c.noteBox = {static_cast<float>(area.left), c.bounds.Bottom() - kNoteH * scale,
+                     static_cast<float>(area.Width()), kNoteH * scale};
 
     float top = c.bounds.top;
     int placed = 0;

@@ -82,6 +82,7 @@ TEST_F(SceneTest, WhatTheFileLacksOrCannotBeRead) {
     // The note written under the clocks; degenerate sizes draw nothing and do not fail.
     Build({ClockFileState::Missing, {}}, 0);
     EXPECT_EQ(Items<Text>().back().text, scene.note);
+    EXPECT_EQ(Items<Text>().back().box.width, 1920);  // wider than the one clock's column
     EXPECT_TRUE(Build(FiveClocks(), 0, 0, 0).still.empty());
     EXPECT_TRUE(Build(FiveClocks(), 0, -5, 100).clocks.empty());
     EXPECT_EQ(Build(FiveClocks(), 0, 1, 1).clocks.size(), 5u);
