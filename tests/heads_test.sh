@@ -81,7 +81,10 @@ for layout in "960x540 960x540" "960x540 960x540 800x600"; do
   screens=() n=0
   for s in $layout; do screens+=(-screen "$s"); n=$((n + 1)); done
   rm -f "$work/display"
-  DISPLAY=$outer Xephyr -displayfd 3 "${screens[@]}" +xinerama -nolisten tcp 3>"$work/display" \
+  # -noreset: without it the server starts over whenever its last client leaves, and a client
+  # connecting just then (the saver, after the head query) is refused.
+  DISPLAY=$outer Xephyr -displayfd 3 "${screens[@]}" +xinerama -nolisten tcp -noreset \
+    3>"$work/display" \
     </dev/null >"$work/xephyr.log" 2>&1 &
   xephyr=$!
   eventually 30 grep -q '[0-9]' "$work/display" 2>/dev/null || die "Xephyr did not start: $(cat "$work/xephyr.log")"
