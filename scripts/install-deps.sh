@@ -26,7 +26,7 @@ packages=(
   # the fonts for captions in every script and the locales the tests use
   "${FONT_PACKAGES[@]}" locales
   # Linux port libraries
-  libx11-dev libxrandr-dev libxinerama-dev libxtst-dev libicu-dev libxml2-dev
+  libx11-dev libxrandr-dev libxinerama-dev libxrender-dev libxtst-dev libicu-dev libxml2-dev
   libcairo2-dev libpango1.0-dev libglib2.0-dev libgtkmm-3.0-dev
 )
 

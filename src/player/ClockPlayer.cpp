@@ -85,6 +85,11 @@ void ClockPlayer::DrawAll(std::int64_t now) {
     in.background = background_;
     BuildStill(in, scene_);
     if (!surface_.PaintStill(scene_.background, scene_.still)) return;  // again next tick
+    const std::int64_t minuteStart = FloorDiv(now, kMinuteMs) * kMinuteMs;
+    next_.clear();
+    for (std::int64_t s = minuteStart; s < minuteStart + kMinuteMs; s += kSecondMs)
+        for (const ClockView& clock : scene_.clocks) AddSecondHand(clock, s, next_);
+    surface_.Prepare(next_);
     BuildHands(now, shown_);
     const RectI whole[] = {{0, 0, width_, height_}};
     surface_.CopyStill(whole);

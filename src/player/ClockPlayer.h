@@ -41,6 +41,9 @@ class PlayerSurface {
     virtual void PaintItems(std::span<const SceneItem> items, std::span<const RectI> areas) = 0;
     // Puts areas of the frame on the screen.
     virtual void Present(std::span<const RectI> areas) = 0;
+    // The items the frame will be painted with during the coming minute, for a surface that
+    // keeps ready pictures of items: it may make them now rather than second by second.
+    virtual void Prepare(std::span<const SceneItem> items) { (void)items; }
 };
 
 class ClockPlayer {

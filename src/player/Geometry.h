@@ -40,6 +40,13 @@ inline RectF Union(const RectF& a, const RectF& b) {
             std::max(a.Bottom(), b.Bottom()) - top};
 }
 
+inline RectI Union(const RectI& a, const RectI& b) {
+    if (a.Empty()) return b;
+    if (b.Empty()) return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
 // The whole pixels a rectangle touches, kept within 0,0-width,height.
 inline RectI PixelsOf(const RectF& r, int width, int height) {
     if (r.Empty()) return {};

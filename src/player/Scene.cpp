@@ -221,7 +221,8 @@ void AddAreas(const SceneItem& item, int width, int height, std::vector<RectI>& 
     const auto* line = std::get_if<Line>(&item);
     // Pieces about this long keep a slanted hand's rectangles small and their count low.
     constexpr float kPiece = 32;
-    const float dx = line ? line->to.x - line->from.x : 0, dy = line ? line->to.y - line->from.y : 0;
+    const float dx = line ? line->to.x - line->from.x : 0,
+                dy = line ? line->to.y - line->from.y : 0;
     const int pieces = std::max(1, static_cast<int>(std::ceil(std::hypot(dx, dy) / kPiece)));
     for (int i = 0; i < pieces; ++i) {
         RectF bounds = Bounds(item);
@@ -235,4 +236,37 @@ void AddAreas(const SceneItem& item, int width, int height, std::vector<RectI>& 
         const RectI pixels = PixelsOf(bounds, width, height);
         if (!pixels.Empty()) areas.push_back(pixels);
     }
+}
+
+RectI PixelBox(const SceneItem& item) {
+    const RectF b = Bounds(item);
+    return {static_cast<int>(std::floor(b.left)), static_cast<int>(std::floor(b.top)),
+            static_cast<int>(std::ceil(b.Right())), static_cast<int>(std::ceil(b.Bottom()))};
+}
+
+SceneItem Shifted(const SceneItem& item, int dx, int dy) {
+    const float x = static_cast<float>(dx), y = static_cast<float>(dy);
+    auto move = [&](PointF p) { return PointF{p.x + x, p.y + y}; };
+    SceneItem moved = item;
+    if (auto* c = std::get_if<FillCircle>(&moved)) c->centre = move(c->centre);
+    if (auto* s = std::get_if<StrokeCircle>(&moved)) s->centre = move(s->centre);
+    if (auto* l = std::get_if<Line>(&moved)) {
+        l->from = move(l->from);
+        l->to = move(l->to);
+    }
+    if (auto* t = std::get_if<Text>(&moved)) {
+        t->box.left += x;
+        t->box.top += y;
+    }
+    return moved;
+}
+
+Rgb ColorOf(const SceneItem& item) {
+    return std::visit([](const auto& i) { return i.color; }, item);
+}
+
+std::size_t RunOfOneColour(std::span<const SceneItem> items) {
+    std::size_t n = items.empty() ? 0 : 1;
+    while (n < items.size() && ColorOf(items[n]) == ColorOf(items[0])) ++n;
+    return n;
 }

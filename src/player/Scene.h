@@ -46,6 +46,13 @@ using SceneItem = std::variant<FillCircle, StrokeCircle, Line, Text>;
 
 // The area an item paints, with a pixel to spare for antialiasing.
 RectF Bounds(const SceneItem& item);
+// The whole pixels of those bounds (not cut to any drawing area).
+RectI PixelBox(const SceneItem& item);
+// The item moved by whole pixels.
+SceneItem Shifted(const SceneItem& item, int dx, int dy);
+Rgb ColorOf(const SceneItem& item);
+// The number of items at the start of `items` that share the first one's colour.
+std::size_t RunOfOneColour(std::span<const SceneItem> items);
 
 // The painting surface: stateless, every call names its own colour and sizes.
 class Canvas {

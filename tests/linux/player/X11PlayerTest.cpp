@@ -65,15 +65,21 @@ TEST(X11PlayerTest, SecondsOfHandsShowWhatDrawingEverythingShows) {
     ASSERT_NE(image, nullptr);
     const auto& clocks = player->Player().Picture().clocks;
     ASSERT_EQ(clocks.size(), 5u);
-    EXPECT_EQ(clocks[0].caption, L"A");      // read from the clock file beside the movie
-    for (const ClockView& clock : clocks) {  // the face's fill at 65% of the radius, all round
-        const PointF c = clock.place.centre;
-        const float r = 0.65f * clock.place.radius;
-        int face = 0;
-        for (int k = 0; k < 72; ++k)
-            face += XGetPixel(image, c.x + r * std::cos(k * 0.0873f),
-                              c.y + r * std::sin(k * 0.0873f)) == 0x161c2a;
-        EXPECT_GE(face, 50) << clock.row;
+    EXPECT_EQ(clocks[0].caption, L"A");       // read from the clock file beside the movie
+    for (const ClockView& clock : clocks) {   // the face's fill at 65% of the radius, all round,
+        const PointF c = clock.place.centre;  // and the orange second hand crossing half of it
+        int face = 0, second = 0;
+        for (int k = 0; k < 720; ++k) {
+            auto at = [&](float share) {
+                const float r = share * clock.place.radius;
+                return XGetPixel(image, c.x + r * std::cos(k * 0.00873f),
+                                 c.y + r * std::sin(k * 0.00873f));
+            };
+            face += at(0.65f) == 0x161c2a;
+            second += (at(0.5f) >> 16) > (at(0.5f) & 0xff) + 40;
+        }
+        EXPECT_GE(face, 500) << clock.row;
+        EXPECT_GE(second, 1) << clock.row;
     }
     XDestroyImage(image);
     player.reset();

@@ -21,6 +21,7 @@ class FakeSurface : public PlayerSurface {
     Rgb background;
     std::vector<Call> calls;
     std::vector<std::vector<SceneItem>> painted;
+    std::vector<SceneItem> prepared;
 
     int Width() override { return width; }
     int Height() override { return height; }
@@ -39,6 +40,9 @@ class FakeSurface : public PlayerSurface {
     }
     void Present(std::span<const RectI> areas) override {
         calls.push_back({"present", {areas.begin(), areas.end()}});
+    }
+    void Prepare(std::span<const SceneItem> items) override {
+        prepared.assign(items.begin(), items.end());
     }
 };
 
@@ -75,6 +79,12 @@ TEST_F(ClockPlayerTest, EachSecondRedrawsEachSecondHandOverItsOldAndNewPlaces) {
     for (const ClockView& clock : player->Picture().clocks)
         AddSecondHand(clock, At(10, 15, 30), before);
     EXPECT_EQ(surface.painted.at(0), before);
+    ASSERT_EQ(surface.prepared.size(), 60u * 15);  // the minute's hands, second by second
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), surface.prepared.begin() + 30 * 15));
+    std::vector<SceneItem> last;
+    for (const ClockView& clock : player->Picture().clocks)
+        AddSecondHand(clock, At(10, 15, 59), last);
+    EXPECT_TRUE(std::equal(last.begin(), last.end(), surface.prepared.end() - 15));
 
     env.now += 749;  // the same second: nothing to draw
     EXPECT_EQ(Tick(), 1);

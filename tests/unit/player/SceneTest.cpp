@@ -8,6 +8,7 @@
 
 #include "Fakes.h"
 #include "player/FitText.h"
+#include "player/ItemSprites.h"
 #include "player/Layout.h"
 #include "player/Scene.h"
 
@@ -163,6 +164,50 @@ TEST(SceneItemsTest, BoundsUnionsAndBackgroundColours) {
     for (const wchar_t* text : {L"", L"#", L"#12345", L"#1234567", L"#12345G", L"12345g", L"red",
                                 L"##12345", L"#12 345", L"\U0001F600\U0001F600\U0001F600"})
         EXPECT_FALSE(ParseBackgroundColor(text).has_value()) << testing::PrintToString(text);
+}
+
+// A sprite is made once per shape: runs of one colour, whole-pixel moves shared, let go after
+// two periods unused.
+TEST(SceneItemsTest, SpritesAreMadeOncePerShapeAndLetGoWhenUnused) {
+    const Rgb red{255, 0, 0}, blue{0, 0, 255};
+    const std::vector<SceneItem> clock{Line{{10.5f, 10}, {30.5f, 40}, 2, red},
+                                       FillCircle{{10.5f, 10}, 3, red},
+                                       FillCircle{{10.5f, 10}, 1, blue}};
+    EXPECT_EQ(RunOfOneColour(clock), 2u);
+    EXPECT_EQ(RunOfOneColour(std::span(clock).subspan(1)), 1u);
+    EXPECT_EQ(RunOfOneColour({}), 0u);
+    ItemSprites<std::vector<SceneItem>> sprites;
+    int made = 0;
+    auto find = [&](std::span<const SceneItem> run, RectI expected) {
+        RectI box;
+        const auto& shape = sprites.Find(run, box, [&](std::span<const SceneItem> s, int w, int h) {
+            ++made;
+            EXPECT_EQ(PixelBox(s.front()).left, PixelBox(run.front()).left - box.left);
+            EXPECT_TRUE(w == box.Width() && h == box.Height());
+            return std::make_unique<std::vector<SceneItem>>(s.begin(), s.end());
+        });
+        EXPECT_EQ(box, expected);
+        return shape;
+    };
+    const RectI box{6, 6, 33, 42};  // the line's and the disc's, together
+    find(std::span(clock).first(2), box);
+    const std::vector<SceneItem> moved{Shifted(clock[0], 100, -3), Shifted(clock[1], 100, -3)};
+    EXPECT_EQ(find(moved, {106, 3, 133, 39}), find(std::span(clock).first(2), box));
+    EXPECT_EQ(made, 1);
+    const std::vector<SceneItem> half{Line{{11, 10}, {31, 40}, 2, red}, clock[1]};
+    find(half, {6, 6, 33, 42});
+    find(std::span(clock).subspan(2), {8, 8, 13, 12});
+    EXPECT_EQ(made, 3);
+    EXPECT_EQ(std::get<Text>(Shifted(Text{L"x", {1, 2, 3, 4}, 5, false, {}}, -1, 2)).box,
+              (RectF{0, 4, 3, 4}));
+    sprites.NextPeriod();
+    find(half, {6, 6, 33, 42});  // used again in the next period
+    sprites.NextPeriod();
+    EXPECT_EQ(sprites.Size(), 3u);
+    sprites.NextPeriod();  // two periods without the clock's pictures
+    EXPECT_EQ(sprites.Size(), 1u);
+    find(half, {6, 6, 33, 42});
+    EXPECT_EQ(made, 3);
 }
 
 TEST(LayoutTest, ACompositionOnEachMonitorTheWindowCoversWhole) {

@@ -4,6 +4,8 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
+#include <X11/extensions/Xrender.h>
+#include <cairo-xlib-xrender.h>
 #include <poll.h>
 
 #include <algorithm>
@@ -14,6 +16,7 @@
 #include "platform/linux/player/CairoCanvas.h"
 #include "platform/linux/player/CairoObjects.h"
 #include "platform/linux/player/LinuxClockEnvironment.h"
+#include "player/ItemSprites.h"
 #include "player/StoredSettings.h"
 
 namespace {
@@ -47,6 +50,18 @@ std::vector<RectI> ScreenMonitors(Display* display) {
     }
     return monitors;
 }
+
+int FreePicture(Display* display, XID id) {
+    XRenderFreePicture(display, id);
+    return 0;
+}
+using UniquePicture = UniqueXid<FreePicture>;
+
+// An item's coverage: an 8-bit alpha pixmap, laid over the frame in the item's colour.
+struct Sprite {
+    UniquePixmap pixmap;
+    UniquePicture picture;
+};
 
 }  // namespace
 
@@ -166,6 +181,7 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
         if (!frame_ || width_ != frameWidth_ || height_ != frameHeight_) {
             if (!MakePixmaps()) return false;
         }
+        sprites_.NextPeriod();
         UniqueCairo cr(cairo_create(stillSurface_.get()));
         CairoCanvas canvas(cr.get(), highQuality_);
         canvas.Clear(background);
@@ -178,9 +194,71 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
         Copy(still_.Get(), frame_.Get(), areas);
     }
 
+    // Each item is rasterized once into a sprite and then only composited: the server's
+    // trapezoid rasterizer was most of a second's cost.
     void PaintItems(std::span<const SceneItem> items, std::span<const RectI> areas) override {
+        if (!framePicture_) return PaintDirectly(items, areas);
+        XRenderSetPictureClipRegion(display_, framePicture_.Get(), RegionOf(areas));
+        for (std::size_t n = 0; !items.empty(); items = items.subspan(n)) {
+            n = RunOfOneColour(items);
+            RectI box;
+            const Sprite& sprite = FindSprite(items.first(n), box);
+            XRenderComposite(display_, PictOpOver, SolidFill(ColorOf(items[0])),
+                             sprite.picture.Get(), framePicture_.Get(), 0, 0, 0, 0, box.left,
+                             box.top, static_cast<unsigned>(box.Width()),
+                             static_cast<unsigned>(box.Height()));
+        }
+    }
+
+    void Prepare(std::span<const SceneItem> items) override {
+        if (!framePicture_) return;
+        RectI box;
+        for (std::size_t n = 0; !items.empty(); items = items.subspan(n)) {
+            n = RunOfOneColour(items);
+            FindSprite(items.first(n), box);
+        }
+    }
+
+    const Sprite& FindSprite(std::span<const SceneItem> run, RectI& box) {
+        return sprites_.Find(run, box, [&](std::span<const SceneItem> shape, int w, int h) {
+            return MakeSprite(shape, w, h);
+        });
+    }
+
+    std::unique_ptr<Sprite> MakeSprite(std::span<const SceneItem> shape, int w, int h) {
+        auto sprite = std::make_unique<Sprite>();
+        sprite->pixmap =
+            UniquePixmap(display_, XCreatePixmap(display_, window_, static_cast<unsigned>(w),
+                                                 static_cast<unsigned>(h), 8));
+        UniqueCairoSurface surface(cairo_xlib_surface_create_with_xrender_format(
+            display_, sprite->pixmap.Get(), DefaultScreenOfDisplay(display_), alpha_, w, h));
+        UniqueCairo cr(cairo_create(surface.get()));
+        cairo_set_operator(cr.get(), CAIRO_OPERATOR_CLEAR);  // a new pixmap holds anything
+        cairo_paint(cr.get());
+        cairo_set_operator(cr.get(), CAIRO_OPERATOR_OVER);
+        CairoCanvas canvas(cr.get(), highQuality_);
+        ::PaintItems(shape, canvas);
+        cairo_surface_flush(surface.get());
+        sprite->picture = UniquePicture(
+            display_, XRenderCreatePicture(display_, sprite->pixmap.Get(), alpha_, 0, nullptr));
+        return sprite;
+    }
+
+    // A one-pixel source of a colour, kept for the hands' few colours.
+    Picture SolidFill(Rgb color) {
+        for (const auto& [c, picture] : fills_)
+            if (c == color) return picture.Get();
+        const auto channel = [](std::uint8_t v) { return static_cast<unsigned short>(v * 257); };
+        const XRenderColor x{channel(color.r), channel(color.g), channel(color.b), 0xffff};
+        fills_.emplace_back(color, UniquePicture(display_, XRenderCreateSolidFill(display_, &x)));
+        return fills_.back().second.Get();
+    }
+
+    // Without the render extension's alpha pixmaps: cairo draws each item into the frame.
+    void PaintDirectly(std::span<const SceneItem> items, std::span<const RectI> areas) {
         UniqueCairo cr(cairo_create(frameSurface_.get()));
-        for (const RectI& r : areas) cairo_rectangle(cr.get(), r.left, r.top, r.Width(), r.Height());
+        for (const RectI& r : areas)
+            cairo_rectangle(cr.get(), r.left, r.top, r.Width(), r.Height());
         cairo_clip(cr.get());
         CairoCanvas canvas(cr.get(), highQuality_);
         ::PaintItems(items, canvas);
@@ -194,23 +272,32 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
 
     // One request for all the areas: the copy of their bounding box is clipped to their union.
     void Copy(Drawable from, Drawable to, std::span<const RectI> areas) {
-        Region region = XCreateRegion();
-        for (const RectI& r : areas) {
-            XRectangle x{static_cast<short>(r.left), static_cast<short>(r.top),
-                         static_cast<unsigned short>(r.Width()),
-                         static_cast<unsigned short>(r.Height())};
-            XUnionRectWithRegion(&x, region, region);
-        }
+        Region region = RegionOf(areas);
         XRectangle box{};
         XClipBox(region, &box);
         XSetRegion(display_, gc_->Get(), region);
-        XDestroyRegion(region);
         XCopyArea(display_, from, to, gc_->Get(), box.x, box.y, box.width, box.height, box.x,
                   box.y);
         XSetClipMask(display_, gc_->Get(), None);
     }
 
+    // The union of the areas. A frame's copy, painting and presentation name the same areas:
+    // the region is made once for them.
+    Region RegionOf(std::span<const RectI> areas) {
+        if (region_ && std::ranges::equal(areas, regionAreas_)) return region_.get();
+        region_.reset(XCreateRegion());
+        for (const RectI& r : areas) {
+            XRectangle x{static_cast<short>(r.left), static_cast<short>(r.top),
+                         static_cast<unsigned short>(r.Width()),
+                         static_cast<unsigned short>(r.Height())};
+            XUnionRectWithRegion(&x, region_.get(), region_.get());
+        }
+        regionAreas_.assign(areas.begin(), areas.end());
+        return region_.get();
+    }
+
     bool MakePixmaps() {
+        framePicture_.Reset();
         stillSurface_.reset();
         frameSurface_.reset();
         still_.Reset();
@@ -234,6 +321,15 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
         if (cairo_surface_status(stillSurface_.get()) != CAIRO_STATUS_SUCCESS ||
             cairo_surface_status(frameSurface_.get()) != CAIRO_STATUS_SUCCESS) {
             return false;
+        }
+        int event = 0, error = 0;
+        alpha_ = XRenderQueryExtension(display_, &event, &error)
+                     ? XRenderFindStandardFormat(display_, PictStandardA8)
+                     : nullptr;
+        if (XRenderPictFormat* format = XRenderFindVisualFormat(display_, attributes.visual);
+            format && alpha_) {
+            framePicture_ = UniquePicture(
+                display_, XRenderCreatePicture(display_, frame_.Get(), format, 0, nullptr));
         }
         frameWidth_ = width_;
         frameHeight_ = height_;
@@ -260,6 +356,15 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
     UniquePixmap still_, frame_;
     UniqueCairoSurface stillSurface_, frameSurface_;
     std::unique_ptr<UniqueGc> gc_;
+    XRenderPictFormat* alpha_ = nullptr;
+    UniquePicture framePicture_;
+    ItemSprites<Sprite> sprites_;
+    std::vector<std::pair<Rgb, UniquePicture>> fills_;
+    struct RegionDeleter {
+        void operator()(Region region) const { XDestroyRegion(region); }
+    };
+    std::unique_ptr<std::remove_pointer_t<Region>, RegionDeleter> region_;
+    std::vector<RectI> regionAreas_;
 };
 
 X11PlayerWindow::X11PlayerWindow(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}

@@ -1,0 +1,76 @@
+#pragma once
+// Pictures of single items kept from frame to frame. A second hand comes back to the same place
+// every minute and the hub over it never moves, so each is drawn once into a small picture of
+// its own and afterwards only laid over the frame: drawing an antialiased shape costs the
+// platform far more than laying a ready picture.
+//
+// A picture holds a run of items of one colour (the second hand and the disc of its hub are one
+// picture): laid over in that colour, it paints what the items would paint one after the other.
+// It is made for the run's shape relative to its whole-pixel box, so two clocks whose centres
+// differ by whole pixels share their pictures.
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <span>
+#include <unordered_map>
+#include <vector>
+
+#include "player/Scene.h"
+
+// Sprite: whatever the platform lays over its frame (a pixmap, a bitmap).
+template <class Sprite>
+class ItemSprites {
+  public:
+    // The picture of a run of items and, in `box`, where it goes on the frame. Made by
+    // `make(shape, width, height)` when there is none yet: `shape` is the run moved so that its
+    // box begins at 0,0.
+    template <class Make>
+    const Sprite& Find(std::span<const SceneItem> run, RectI& box, Make&& make) {
+        box = {};
+        for (const SceneItem& item : run) box = Union(box, PixelBox(item));
+        std::vector<SceneItem> shape;
+        std::size_t hash = run.size();
+        for (const SceneItem& item : run) {
+            shape.push_back(Shifted(item, -box.left, -box.top));
+            hash = hash * 1000003u ^ HashOf(shape.back());
+        }
+        for (auto [at, end] = entries_.equal_range(hash); at != end; ++at) {
+            if (at->second.shape == shape) {
+                at->second.period = period_;
+                return *at->second.sprite;
+            }
+        }
+        auto sprite = make(std::span<const SceneItem>(shape), box.Width(), box.Height());
+        return *entries_.emplace(hash, Entry{std::move(shape), period_, std::move(sprite)})
+                    ->second.sprite;
+    }
+
+    // Starts a new period (the player repaints its still layer each minute): pictures unused in
+    // this period and the one before are let go, so a clock that moved or changed size does not
+    // leave its old pictures behind.
+    void NextPeriod() {
+        std::erase_if(entries_, [&](const auto& e) { return e.second.period + 1 < period_; });
+        ++period_;
+    }
+
+    void Clear() { entries_.clear(); }
+    std::size_t Size() const { return entries_.size(); }
+
+  private:
+    static std::size_t HashOf(const SceneItem& shape) {
+        const RectF b = Bounds(shape);
+        std::size_t h = shape.index();
+        for (const float v : {b.left, b.top, b.width, b.height})
+            h = h * 1000003u ^ std::hash<float>()(v);
+        return h;
+    }
+
+    struct Entry {
+        std::vector<SceneItem> shape;
+        long period;
+        std::unique_ptr<Sprite> sprite;
+    };
+    std::unordered_multimap<std::size_t, Entry> entries_;
+    long period_ = 0;
+};
