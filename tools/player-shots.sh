@@ -15,7 +15,7 @@ out=$(cd "$out" && pwd)
 work=$(mktemp -d)
 pids=()
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}" $(cat "$work/servers" 2>/dev/null); do kill "$pid" 2>/dev/null || true; done
   PELLOX_WINE_STATE=$work/wine scripts/wine-session.sh stop >/dev/null 2>&1 || true
   rm -rf "$work"
 }
@@ -36,7 +36,7 @@ screen() {  # WxH: starts an Xvfb of that size and prints its display
   local fifo=$work/display-$1
   mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
-  pids+=($!)
+  echo $! >>"$work/servers"  # run in a subshell: the pid list would not reach cleanup
   local number
   number=$(head -n 1 "$fifo")
   rm -f "$fifo"  # the same size may be asked for again

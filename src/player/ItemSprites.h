@@ -22,11 +22,15 @@
 template <class Sprite>
 class ItemSprites {
   public:
-    // The picture of a run of items and, in `box`, where it goes on the frame. Made by
-    // `make(shape, width, height)` when there is none yet: `shape` is the run moved so that its
-    // box begins at 0,0.
-    template <class Make>
-    const Sprite& Find(std::span<const SceneItem> run, RectI& box, Make&& make) {
+    // Makes the picture of `shape`, a run moved so that its box begins at 0,0; may give nothing
+    // (the platform could not make it).
+    using Make = std::function<std::unique_ptr<Sprite>(std::span<const SceneItem> shape, int width,
+                                                       int height)>;
+    explicit ItemSprites(Make make) : make_(std::move(make)) {}
+
+    // The picture of a run of items, made when there is none yet, and in `box` where it goes on
+    // the frame. Null when it could not be made: the caller paints the run itself.
+    const Sprite* Find(std::span<const SceneItem> run, RectI& box) {
         box = {};
         for (const SceneItem& item : run) box = Union(box, PixelBox(item));
         std::vector<SceneItem> shape;
@@ -38,12 +42,25 @@ class ItemSprites {
         for (auto [at, end] = entries_.equal_range(hash); at != end; ++at) {
             if (at->second.shape == shape) {
                 at->second.period = period_;
-                return *at->second.sprite;
+                return at->second.sprite.get();
             }
         }
-        auto sprite = make(std::span<const SceneItem>(shape), box.Width(), box.Height());
-        return *entries_.emplace(hash, Entry{std::move(shape), period_, std::move(sprite)})
-                    ->second.sprite;
+        auto sprite = make_(std::span<const SceneItem>(shape), box.Width(), box.Height());
+        if (!sprite) return nullptr;
+        return entries_.emplace(hash, Entry{std::move(shape), period_, std::move(sprite)})
+            ->second.sprite.get();
+    }
+
+    // Each run of one colour of `items` with its picture: lay(run, box, sprite), sprite null
+    // when it could not be made.
+    template <class Lay>
+    void ForEachRun(std::span<const SceneItem> items, Lay&& lay) {
+        for (std::size_t n = 0; !items.empty(); items = items.subspan(n)) {
+            n = RunOfOneColour(items);
+            RectI box;
+            const Sprite* sprite = Find(items.first(n), box);
+            lay(items.first(n), box, sprite);
+        }
     }
 
     // Starts a new period (the player repaints its still layer each minute): pictures unused in
@@ -71,6 +88,7 @@ class ItemSprites {
         long period;
         std::unique_ptr<Sprite> sprite;
     };
+    Make make_;
     std::unordered_multimap<std::size_t, Entry> entries_;
     long period_ = 0;
 };

@@ -176,23 +176,25 @@ TEST(SceneItemsTest, SpritesAreMadeOncePerShapeAndLetGoWhenUnused) {
     EXPECT_EQ(RunOfOneColour(clock), 2u);
     EXPECT_EQ(RunOfOneColour(std::span(clock).subspan(1)), 1u);
     EXPECT_EQ(RunOfOneColour({}), 0u);
-    ItemSprites<std::vector<SceneItem>> sprites;
     int made = 0;
+    RectI box;
+    ItemSprites<std::vector<SceneItem>> sprites([&](std::span<const SceneItem> s, int w, int h) {
+        ++made;  // the shape, moved to begin at 0,0, and its size
+        RectI shape;
+        for (const SceneItem& item : s) shape = Union(shape, PixelBox(item));
+        EXPECT_EQ(shape, (RectI{0, 0, w, h}));
+        EXPECT_TRUE(w == box.Width() && h == box.Height());
+        return std::make_unique<std::vector<SceneItem>>(s.begin(), s.end());
+    });
     auto find = [&](std::span<const SceneItem> run, RectI expected) {
-        RectI box;
-        const auto& shape = sprites.Find(run, box, [&](std::span<const SceneItem> s, int w, int h) {
-            ++made;
-            EXPECT_EQ(PixelBox(s.front()).left, PixelBox(run.front()).left - box.left);
-            EXPECT_TRUE(w == box.Width() && h == box.Height());
-            return std::make_unique<std::vector<SceneItem>>(s.begin(), s.end());
-        });
+        const std::vector<SceneItem> shape = *sprites.Find(run, box);
         EXPECT_EQ(box, expected);
         return shape;
     };
-    const RectI box{6, 6, 33, 42};  // the line's and the disc's, together
-    find(std::span(clock).first(2), box);
+    const RectI both{6, 6, 33, 42};  // the line's and the disc's, together
+    find(std::span(clock).first(2), both);
     const std::vector<SceneItem> moved{Shifted(clock[0], 100, -3), Shifted(clock[1], 100, -3)};
-    EXPECT_EQ(find(moved, {106, 3, 133, 39}), find(std::span(clock).first(2), box));
+    EXPECT_EQ(find(moved, {106, 3, 133, 39}), find(std::span(clock).first(2), both));
     EXPECT_EQ(made, 1);
     const std::vector<SceneItem> half{Line{{11, 10}, {31, 40}, 2, red}, clock[1]};
     find(half, {6, 6, 33, 42});

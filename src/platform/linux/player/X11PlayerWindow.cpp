@@ -199,30 +199,16 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
     void PaintItems(std::span<const SceneItem> items, std::span<const RectI> areas) override {
         if (!framePicture_) return PaintDirectly(items, areas);
         XRenderSetPictureClipRegion(display_, framePicture_.Get(), RegionOf(areas));
-        for (std::size_t n = 0; !items.empty(); items = items.subspan(n)) {
-            n = RunOfOneColour(items);
-            RectI box;
-            const Sprite& sprite = FindSprite(items.first(n), box);
-            XRenderComposite(display_, PictOpOver, SolidFill(ColorOf(items[0])),
-                             sprite.picture.Get(), framePicture_.Get(), 0, 0, 0, 0, box.left,
+        sprites_.ForEachRun(items, [&](auto run, RectI box, const Sprite* sprite) {
+            XRenderComposite(display_, PictOpOver, SolidFill(ColorOf(run[0])),
+                             sprite->picture.Get(), framePicture_.Get(), 0, 0, 0, 0, box.left,
                              box.top, static_cast<unsigned>(box.Width()),
                              static_cast<unsigned>(box.Height()));
-        }
+        });
     }
 
     void Prepare(std::span<const SceneItem> items) override {
-        if (!framePicture_) return;
-        RectI box;
-        for (std::size_t n = 0; !items.empty(); items = items.subspan(n)) {
-            n = RunOfOneColour(items);
-            FindSprite(items.first(n), box);
-        }
-    }
-
-    const Sprite& FindSprite(std::span<const SceneItem> run, RectI& box) {
-        return sprites_.Find(run, box, [&](std::span<const SceneItem> shape, int w, int h) {
-            return MakeSprite(shape, w, h);
-        });
+        if (framePicture_) sprites_.ForEachRun(items, [](auto...) {});
     }
 
     std::unique_ptr<Sprite> MakeSprite(std::span<const SceneItem> shape, int w, int h) {
@@ -358,7 +344,8 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
     std::unique_ptr<UniqueGc> gc_;
     XRenderPictFormat* alpha_ = nullptr;
     UniquePicture framePicture_;
-    ItemSprites<Sprite> sprites_;
+    ItemSprites<Sprite> sprites_{
+        [this](std::span<const SceneItem> shape, int w, int h) { return MakeSprite(shape, w, h); }};
     std::vector<std::pair<Rgb, UniquePicture>> fills_;
     struct RegionDeleter {
         void operator()(Region region) const { XDestroyRegion(region); }

@@ -1,5 +1,7 @@
 #include "platform/win32/player/PlayerWindow.h"
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "platform/AppError.h"
@@ -9,6 +11,7 @@
 #include "platform/win32/player/GdiplusCanvas.h"
 #include "platform/win32/player/Win32ClockEnvironment.h"
 #include "player/ClockTime.h"
+#include "player/ItemSprites.h"
 
 namespace {
 
@@ -57,6 +60,15 @@ BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
     reinterpret_cast<std::vector<RECT>*>(data)->push_back(*rect);
     return TRUE;
 }
+
+// An item's picture: a premultiplied 32-bit DIB section in a DC of its own, laid over the frame
+// by GdiAlphaBlend.
+struct Sprite {
+    // Declared in this order so that the selection is undone before the bitmap goes.
+    UniqueMemoryDc dc;
+    UniqueGdiObject<HBITMAP> bitmap;
+    std::unique_ptr<SelectedObject> selection;
+};
 
 }  // namespace
 
@@ -122,6 +134,7 @@ class PlayerWindow::Impl final : private PlayerSurface {
                 return false;
             }
         }
+        sprites_.NextPeriod();
         Gdiplus::Graphics graphics(still_.Dc());
         GdiplusCanvas canvas(graphics, fonts_, HighQuality());
         canvas.Clear(background);
@@ -129,16 +142,57 @@ class PlayerWindow::Impl final : private PlayerSurface {
         return true;
     }
 
-    void CopyStill(std::span<const RectI> areas) override {
-        Copy(still_.Dc(), frame_.Dc(), areas);
-    }
+    void CopyStill(std::span<const RectI> areas) override { Copy(still_.Dc(), frame_.Dc(), areas); }
 
+    // Each run of items is drawn once into a sprite and then only blended: under Wine each
+    // GDI+ drawing on the frame cost far more (every call saves and restores the DC).
     void PaintItems(std::span<const SceneItem> items, std::span<const RectI> areas) override {
         const UniqueGdiObject<HRGN> region = RegionOf(areas);
+        SelectClipRgn(frame_.Dc(), region.Get());
+        sprites_.ForEachRun(
+            items, [&](std::span<const SceneItem> run, RectI box, const Sprite* sprite) {
+                if (!sprite) return PaintDirectly(run, region.Get());
+                constexpr BLENDFUNCTION over{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+                GdiAlphaBlend(frame_.Dc(), box.left, box.top, box.Width(), box.Height(),
+                              sprite->dc.Get(), 0, 0, box.Width(), box.Height(), over);
+            });
+        SelectClipRgn(frame_.Dc(), nullptr);
+    }
+
+    void Prepare(std::span<const SceneItem> items) override {
+        sprites_.ForEachRun(items, [](auto...) {});
+    }
+
+    void PaintDirectly(std::span<const SceneItem> items, HRGN region) {
         Gdiplus::Graphics graphics(frame_.Dc());
-        graphics.SetClip(region.Get(), Gdiplus::CombineModeReplace);
+        graphics.SetClip(region, Gdiplus::CombineModeReplace);
         GdiplusCanvas canvas(graphics, fonts_, HighQuality());
         ::PaintItems(items, canvas);
+    }
+
+    // Texts are left to the frame: GDI draws them, and GDI leaves a bitmap's alpha alone.
+    std::unique_ptr<Sprite> MakeSprite(std::span<const SceneItem> shape, int w, int h) {
+        if (std::ranges::any_of(shape,
+                                [](const SceneItem& i) { return std::holds_alternative<Text>(i); }))
+            return nullptr;
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        auto sprite = std::make_unique<Sprite>();
+        sprite->dc = UniqueMemoryDc(CreateCompatibleDC(nullptr));
+        sprite->bitmap = UniqueGdiObject<HBITMAP>(
+            CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!sprite->dc.Get() || !sprite->bitmap.Get() || !bits) return nullptr;
+        std::memset(bits, 0, static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
+        {
+            Gdiplus::Bitmap bitmap(w, h, w * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(bits));
+            Gdiplus::Graphics graphics(&bitmap);
+            GdiplusCanvas canvas(graphics, fonts_, HighQuality());
+            ::PaintItems(shape, canvas);
+        }
+        sprite->selection =
+            std::make_unique<SelectedObject>(sprite->dc.Get(), sprite->bitmap.Get());
+        return sprite;
     }
 
     void Present(std::span<const RectI> areas) override {
@@ -232,6 +286,8 @@ class PlayerWindow::Impl final : private PlayerSurface {
     MemoryBitmap still_;  // background, faces, captions, times
     MemoryBitmap frame_;  // the still layer with the hands of the second
     FontCache fonts_;
+    ItemSprites<Sprite> sprites_{
+        [this](std::span<const SceneItem> shape, int w, int h) { return MakeSprite(shape, w, h); }};
     bool periodic_ = false;
     int width_ = 0, height_ = 0;  // the client area
 };
