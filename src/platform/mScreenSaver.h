@@ -33,8 +33,6 @@ class mScreenSaver {
     virtual ~mScreenSaver() = default;
 
     virtual ss::Window FindWindowA(const char* className, const char* windowName) = 0;
-    virtual ss::Window GetDesktopWindow() = 0;
-    virtual int GetWindowRect(ss::Window window, ss::Rect& rect) = 0;
     virtual int GetClientRect(ss::Window window, ss::Rect& rect) = 0;
     virtual std::int32_t GetWindowLongA(ss::Window window, int index) = 0;
     virtual std::int32_t SetWindowLongA(ss::Window window, int index, std::int32_t value) = 0;

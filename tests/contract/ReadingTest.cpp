@@ -260,15 +260,11 @@ TEST_F(HostileInputTest, DeepAndOddDocumentsLoadOrAreRefused) {
     }
     ReadEverything(xml, L"//a");
 
-    for (const std::string& bytes :
-         {std::string("<serie><value name=\"\xFF\xFE\">GMT</value></serie>"),
-          std::string("<serie><value name=\"\xC0\x80\">\xED\xA0\x80</value></serie>"),
-          std::string("\xFF\xFE<\0s\0/\0>\0", 10), std::string("<serie>\0</serie>", 16),
-          std::string("<serie><value name=\"a\x01\">b</value></serie>")}) {
-        xml.OpenXML(Write("bytes.xml", bytes));
-        ReadEverything(xml, L"/serie/value[0]");
-    }
-    xml.OpenXML(L"<a b=\"\xD800\">\xFFFF</a>", 1);  // an unpaired surrogate, a non-character
+    // (Bad UTF-8, NULs and control characters: the not-well-formed corpus.) UTF-16 with its
+    // byte order mark; an unpaired surrogate and a non-character given as text.
+    xml.OpenXML(Write("bytes.xml", std::string("\xFF\xFE<\0s\0/\0>\0", 10)));
+    ReadEverything(xml, L"/s");
+    xml.OpenXML(L"<a b=\"\xD800\">\xFFFF</a>", 1);
     ReadEverything(xml, L"/a");
 }
 

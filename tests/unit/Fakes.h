@@ -269,11 +269,6 @@ class RecordingScreenSaver : public mScreenSaver,
     ss::Window FindWindowA(const char* className, const char* windowName) override {
         return Log("FindWindowA", className, windowName), displayProperties;
     }
-    ss::Window GetDesktopWindow() override { return Log("GetDesktopWindow"), 0x10010; }
-    int GetWindowRect(ss::Window w, ss::Rect& r) override {
-        r = virtualScreen;
-        return Log("GetWindowRect", w), 1;
-    }
     int GetClientRect(ss::Window w, ss::Rect& r) override {
         r = clientRect;
         return Log("GetClientRect", w), 1;

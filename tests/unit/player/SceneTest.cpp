@@ -169,37 +169,37 @@ TEST(SceneItemsTest, BoundsUnionsAndBackgroundColours) {
 // A sprite is made once per shape: runs of one colour, whole-pixel moves shared, let go after
 // two periods unused.
 TEST(SceneItemsTest, SpritesAreMadeOncePerShapeAndLetGoWhenUnused) {
-    const Rgb red{255, 0, 0}, blue{0, 0, 255};
+    const Rgb red{255, 0, 0};
     const std::vector<SceneItem> clock{Line{{10.5f, 10}, {30.5f, 40}, 2, red},
                                        FillCircle{{10.5f, 10}, 3, red},
-                                       FillCircle{{10.5f, 10}, 1, blue}};
+                                       FillCircle{{10.5f, 10}, 1, {0, 0, 255}}};
     EXPECT_EQ(RunOfOneColour(clock), 2u);
     EXPECT_EQ(RunOfOneColour(std::span(clock).subspan(1)), 1u);
     EXPECT_EQ(RunOfOneColour({}), 0u);
-    int made = 0;
-    RectI box;
-    ItemSprites<std::vector<SceneItem>> sprites([&](std::span<const SceneItem> s, int w, int h) {
-        ++made;  // the shape, moved to begin at 0,0, and its size
-        RectI shape;
-        for (const SceneItem& item : s) shape = Union(shape, PixelBox(item));
-        EXPECT_EQ(shape, (RectI{0, 0, w, h}));
-        EXPECT_TRUE(w == box.Width() && h == box.Height());
-        return std::make_unique<std::vector<SceneItem>>(s.begin(), s.end());
+    std::vector<std::vector<SceneItem>> made;  // each shape, which must begin at 0,0
+    ItemSprites<int> sprites([&](std::span<const SceneItem> shape, int w, int h) {
+        RectI box;
+        for (const SceneItem& item : shape) box = Union(box, PixelBox(item));
+        EXPECT_EQ(box, (RectI{0, 0, w, h}));
+        made.emplace_back(shape.begin(), shape.end());
+        return std::make_unique<int>(static_cast<int>(made.size()));
     });
     auto find = [&](std::span<const SceneItem> run, RectI expected) {
-        const std::vector<SceneItem> shape = *sprites.Find(run, box);
+        RectI box;
+        const int sprite = *sprites.Find(run, box);
         EXPECT_EQ(box, expected);
-        return shape;
+        return sprite;
     };
-    const RectI both{6, 6, 33, 42};  // the line's and the disc's, together
-    find(std::span(clock).first(2), both);
-    const std::vector<SceneItem> moved{Shifted(clock[0], 100, -3), Shifted(clock[1], 100, -3)};
-    EXPECT_EQ(find(moved, {106, 3, 133, 39}), find(std::span(clock).first(2), both));
-    EXPECT_EQ(made, 1);
+    // The line's and the disc's box together; moved by whole pixels, the same picture; moved
+    // by half a pixel, another.
+    EXPECT_EQ(find(std::span(clock).first(2), {6, 6, 33, 42}), 1);
+    EXPECT_EQ(find(std::vector{Shifted(clock[0], 100, -3), Shifted(clock[1], 100, -3)},
+                   {106, 3, 133, 39}),
+              1);
     const std::vector<SceneItem> half{Line{{11, 10}, {31, 40}, 2, red}, clock[1]};
-    find(half, {6, 6, 33, 42});
-    find(std::span(clock).subspan(2), {8, 8, 13, 12});
-    EXPECT_EQ(made, 3);
+    EXPECT_EQ(find(half, {6, 6, 33, 42}), 2);
+    EXPECT_EQ(find(std::span(clock).subspan(2), {8, 8, 13, 12}), 3);
+    EXPECT_EQ(std::get<Line>(made[1][0]).from, (PointF{5, 4}));
     EXPECT_EQ(std::get<Text>(Shifted(Text{L"x", {1, 2, 3, 4}, 5, false, {}}, -1, 2)).box,
               (RectF{0, 4, 3, 4}));
     sprites.NextPeriod();
@@ -208,8 +208,7 @@ TEST(SceneItemsTest, SpritesAreMadeOncePerShapeAndLetGoWhenUnused) {
     EXPECT_EQ(sprites.Size(), 3u);
     sprites.NextPeriod();  // two periods without the clock's pictures
     EXPECT_EQ(sprites.Size(), 1u);
-    find(half, {6, 6, 33, 42});
-    EXPECT_EQ(made, 3);
+    EXPECT_EQ(find(half, {6, 6, 33, 42}), 2);
 }
 
 TEST(LayoutTest, ACompositionOnEachMonitorTheWindowCoversWhole) {

@@ -57,22 +57,6 @@ class X11ScreenSaver final : public mScreenSaver {
         return found;
     }
 
-    ss::Window GetDesktopWindow() override {
-        return static_cast<ss::Window>(DefaultRootWindow(display_));
-    }
-
-    int GetWindowRect(ss::Window window, ss::Rect& rect) override {
-        XWindowAttributes attributes{};
-        if (!Attributes(window, attributes)) return 0;
-        int x = 0, y = 0;
-        ::Window child = 0;
-        IgnoreXErrors guard(display_);
-        XTranslateCoordinates(display_, ToX(window), DefaultRootWindow(display_), 0, 0, &x, &y,
-                              &child);
-        rect = ss::Rect{x, y, x + attributes.width, y + attributes.height};
-        return 1;
-    }
-
     int GetClientRect(ss::Window window, ss::Rect& rect) override {
         XWindowAttributes attributes{};
         if (!Attributes(window, attributes)) return 0;

@@ -20,13 +20,6 @@ class Win32ScreenSaver final : public mScreenSaver {
     ss::Window FindWindowA(const char* className, const char* windowName) override {
         return FromHwnd(::FindWindowA(className, windowName));
     }
-    ss::Window GetDesktopWindow() override { return FromHwnd(::GetDesktopWindow()); }
-    int GetWindowRect(ss::Window window, ss::Rect& rect) override {
-        RECT r{};
-        const BOOL ok = ::GetWindowRect(ToHwnd(window), &r);
-        CopyRect(r, rect);
-        return ok;
-    }
     int GetClientRect(ss::Window window, ss::Rect& rect) override {
         RECT r{};
         const BOOL ok = ::GetClientRect(ToHwnd(window), &r);
