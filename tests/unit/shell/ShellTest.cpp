@@ -35,7 +35,6 @@ TEST(StartupTest, EveryRoadMakesItsCallsInOrder) {
         {L"/s", false, 0, StartupRoad::FullScreen, 1, kFullScreen},
         {L"  /S  ", false, 0, StartupRoad::FullScreen, 1, kFullScreen},
         {L"/saver", false, 0, StartupRoad::FullScreen, 1, kFullScreen},
-        {L"/s 99", false, 0, StartupRoad::FullScreen, 1, kFullScreen},
         {L"", true, 0, StartupRoad::FullScreen, 1, kFullScreen},  // the rule is for "/s" only
         {L"/s", true, 0x4242, StartupRoad::FullScreen, 1, kFullScreen},
         {L"/s", true, 0, StartupRoad::EndedAtOnce, 0, {"ClaimFullScreen"}},
