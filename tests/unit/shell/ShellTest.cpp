@@ -44,7 +44,6 @@ TEST(StartupTest, EveryRoadMakesItsCallsInOrder) {
         {L"/p 4321", false, 0, StartupRoad::EndedAtOnce, 4, {"IsWindow(4321)"}},  // no window
         {L"/c:5678", false, 0, StartupRoad::Settings, 0, {"ShowSettingsDialog"}},
         {L"/a", true, 0, StartupRoad::None, 0, {}},
-        {L"-s", false, 0, StartupRoad::None, 0, {}},
         {L"s", false, 0, StartupRoad::None, 0, {}},
         {L"/x /s", true, 0, StartupRoad::None, 0, {}},
     };
