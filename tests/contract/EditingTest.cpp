@@ -75,9 +75,8 @@ TEST_F(EditingTest, MakeNodeAppendsOrThrowsWithoutChange) {
     EXPECT_EQ(xml.GetChildValue(L"/serie", 5), L"GMT+01:00");
     EXPECT_EQ(xml.GetChildName(L"/serie", 5), L"value");
     EXPECT_EQ(xml.GetChildAttribute(L"/serie", L"name", 5), L"");  // attributes are not written
-    for (const wchar_t* name : {L"v9", L"\u00C0"}) {  // the ends of name characters' ranges
+    for (const wchar_t* name : {L"v9", L"\u00C0"})  // the ends of name characters' ranges
         EXPECT_NO_THROW(xml.MakeNode(L"/serie/value[1]", name, {}, {})) << utf8::FromWide(name);
-    }
     xml.MakeNode(L"value[0]", L"note", {}, {});
     EXPECT_EQ(xml.GetChildName(L"/serie/value[0]", 1), L"note");
     EXPECT_EQ(xml.ReadNode(L"/serie/value[0]/note"), L"");
@@ -132,7 +131,6 @@ TEST_F(EditingTest, SaveThenOpenGivesTheSameDocument) {
 }
 
 TEST_F(EditingTest, DocumentInfoReadsTheDeclaration) {
-    EXPECT_EQ(xml.XMLDocumentInfo(0), L"1.0");
     for (int field : {1, 2, 3}) EXPECT_THROW(xml.XMLDocumentInfo(field), AppError);
     ASSERT_TRUE(xml.OpenXML(
         Write("full.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><a/>")));
@@ -152,8 +150,7 @@ TEST_F(EditingTest, DocumentInfoReadsTheDeclaration) {
 }
 
 // Colours kept as text, and node texts scrambled by a shift of 13 character codes.
-TEST(ColourTest, ColourTextAndPackedValue) {
-    vbXML xml{PlatformXmlComponent()}, empty{PlatformXmlComponent()};
+TEST_F(EditingTest, ColourTextAndPackedValue) {
     ASSERT_TRUE(xml.OpenXML(L"<colours><c>abc</c></colours>", 1));
     xml.SetColorValue(L"/colours/c", 255, 128, 0);
     EXPECT_EQ(xml.ReadNode(L"/colours/c"), L"(255, 128, 0)");
@@ -184,8 +181,7 @@ TEST(ColourTest, ColourTextAndPackedValue) {
     EXPECT_THROW(empty.GetColorValue(L"/colours/c"), AppError);
 }
 
-TEST(ColourTest, ScramblingShiftsCodesAndUndoes) {
-    vbXML xml{PlatformXmlComponent()}, empty{PlatformXmlComponent()};
+TEST_F(EditingTest, ScramblingShiftsCodesAndUndoes) {
     ASSERT_TRUE(xml.OpenXML(L"<colours><c>abc</c><d/></colours>", 1));
     xml.EncryptNode(L"/colours/c");
     EXPECT_EQ(xml.ReadNode(L"/colours/c"), L"nop");

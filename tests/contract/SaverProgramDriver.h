@@ -1,7 +1,6 @@
 #pragma once
 // The saver program of one platform as the shared suite drives it, with a clock file beside it:
-// pelloxss.scr under Wine (its windows found with the window calls, the pointer moved with
-// SetCursorPos, keys sent as window messages) or pelloxss under Xvfb (X windows, XTEST input).
+// pelloxss.scr under Wine or pelloxss under Xvfb (see each platform's SaverProgramDriver.cpp).
 
 #include <memory>
 #include <string>

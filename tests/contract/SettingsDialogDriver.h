@@ -10,9 +10,7 @@
 #include "platform/ProgramPorts.h"
 
 enum class Control { Update, Cancel, Daylight, Other };
-// ZoneSortingFirst: the catalogue gains a zone that sorts before every other (until the driver
-// goes).
-enum class Obstacle { ReadOnlyFolder, LockedClockFile, NoCatalogue, ZoneSortingFirst };
+enum class Obstacle { ReadOnlyFolder, LockedClockFile, NoCatalogue };
 
 class SettingsDialogDriver {
   public:

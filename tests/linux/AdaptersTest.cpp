@@ -14,6 +14,10 @@
 #include "support/Process.h"
 #include "support/TempFolder.h"
 
+static bool operator==(const XScreenSaverTarget& a, const XScreenSaverTarget& b) {
+    return a.root == b.root && a.window == b.window;
+}
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -72,10 +76,10 @@ TEST(KeyFileStore, KeepsWhatElseTheFileHoldsAndSetsDamagedFilesAside) {
     const auto store = MakeKeyFileStore(folder.string());
     EXPECT_EQ(store->GetSetting(L"PELLOXSS", L"Config", L"Zone0", L"-"), L"-");
     EXPECT_FALSE(fs::exists(folder));  // reading makes nothing
-    store->SaveSetting(L"PELLOXSS", L"Config", L"Label2", L"Z\u00fcrich <ZH>, \"x\" = y; #1");
+    const std::wstring label = L"Z\u00fcrich <ZH>, \"x\" = y; #1";
+    store->SaveSetting(L"PELLOXSS", L"Config", L"Label2", label);
     EXPECT_EQ((fs::status(folder).permissions() & fs::perms::all), fs::perms::owner_all);
-    EXPECT_EQ(store->GetSetting(L"PELLOXSS", L"Config", L"Label2", L"-"),
-              L"Z\u00fcrich <ZH>, \"x\" = y; #1");
+    EXPECT_EQ(store->GetSetting(L"PELLOXSS", L"Config", L"Label2", L"-"), label);
     // A comment and a group of the user's survive a save; the values are in group Config.
     std::ofstream(file, std::ios::app) << "# mine\n[Mine]\nkeep=1\n";
     store->SaveSetting(L"PELLOXSS", L"Config", L"Zone0", L"62");
@@ -145,25 +149,21 @@ TEST(XScreenSaverOptions, WindowIdsAndTargets) {
         EXPECT_EQ(ParseWindowId(bad), std::nullopt) << bad;
 
     using Args = std::vector<std::string>;
-    // The saver's own modes, whatever the environment says.
-    EXPECT_EQ(FindXScreenSaverTarget(Args{"/s"}, "0x400001"), std::nullopt);
-    EXPECT_EQ(FindXScreenSaverTarget(Args{"/p", "77"}, nullptr), std::nullopt);
-    EXPECT_EQ(FindXScreenSaverTarget(Args{}, nullptr), std::nullopt);
-    EXPECT_EQ(FindXScreenSaverTarget(Args{}, ""), std::nullopt);
-    EXPECT_EQ(FindXScreenSaverTarget(Args{"-x"}, nullptr), std::nullopt);
-    // -window-id first, then -root with xscreensaver's window, then the environment alone.
-    const std::tuple<Args, const char*, bool, unsigned long> targets[] = {
-        {{"-window-id", "0x2e"}, "99", false, 0x2e},
-        {{"-root"}, "4194311", false, 4194311},
-        {{"-root"}, nullptr, true, 0},
-        {{"--root"}, nullptr, true, 0},
-        {{}, "0x10", false, 16}};
-    for (const auto& [args, variable, root, window] : targets) {
-        const auto target = FindXScreenSaverTarget(args, variable);
-        ASSERT_TRUE(target);
-        EXPECT_EQ(target->root, root);
-        EXPECT_EQ(target->window, window);
-    }
+    // -window-id first, then -root with xscreensaver's window, then the environment alone; the
+    // saver's own modes (no target) whatever the environment says.
+    const std::tuple<Args, const char*, std::optional<XScreenSaverTarget>> targets[] = {
+        {{"-window-id", "0x2e"}, "99", XScreenSaverTarget{false, 0x2e}},
+        {{"-root"}, "4194311", XScreenSaverTarget{false, 4194311}},
+        {{"-root"}, nullptr, XScreenSaverTarget{true, 0}},
+        {{"--root"}, nullptr, XScreenSaverTarget{true, 0}},
+        {{}, "0x10", XScreenSaverTarget{false, 16}},
+        {{"/s"}, "0x400001", std::nullopt},
+        {{"/p", "77"}, nullptr, std::nullopt},
+        {{}, nullptr, std::nullopt},
+        {{}, "", std::nullopt},
+        {{"-x"}, nullptr, std::nullopt}};
+    for (const auto& [args, variable, target] : targets)
+        EXPECT_EQ(FindXScreenSaverTarget(args, variable), target) << testing::PrintToString(args);
     // A missing or malformed id is an error with a clear text, not a guess.
     for (const Args& bad :
          {Args{"-window-id"}, Args{"-window-id", "root"}, Args{"-window-id", "0"}})

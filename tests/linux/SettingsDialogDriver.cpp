@@ -20,13 +20,6 @@ namespace {
 struct ProgramEnded {};
 std::optional<RunTimeError> g_report;
 
-void SwallowProgramEnded() {
-    try {
-        throw;
-    } catch (const ProgramEnded&) {
-    }
-}
-
 void Pump() {
     while (Gtk::Main::events_pending()) Gtk::Main::iteration(false);
 }
@@ -50,8 +43,12 @@ class GtkDialogDriver final : public SettingsDialogDriver {
     GtkDialogDriver() {
         setenv("TZ", "Asia/Tokyo", 1);  // the Local row's default follows the system's zone
         EXPECT_TRUE(EnsureGtk()) << "no display";
-        static const sigc::connection swallow =
-            Glib::add_exception_handler(sigc::ptr_fun(SwallowProgramEnded));
+        static const sigc::connection swallow = Glib::add_exception_handler([] {
+            try {
+                throw;
+            } catch (const ProgramEnded&) {
+            }
+        });
         ports_.folder = MakeConfigFolder((folder_ / "config").string());
         ports_.store = MakeKeyFileStore((folder_ / "store").string());
     }
@@ -66,7 +63,6 @@ class GtkDialogDriver final : public SettingsDialogDriver {
     // Files and folders that even root cannot change: immutable (chattr +i).
     bool Prepare(Obstacle obstacle) override {
         if (obstacle == Obstacle::NoCatalogue) return noCatalogue_ = true;
-        if (obstacle == Obstacle::ZoneSortingFirst) return false;  // ICU's data is fixed
         folder_.Write("config/pellox2.xml", "old clock file");
         const auto target =
             obstacle == Obstacle::LockedClockFile ? Folder() / "pellox2.xml" : Folder();

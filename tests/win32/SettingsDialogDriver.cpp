@@ -16,8 +16,6 @@ namespace {
 
 namespace ids = settings_ids;
 const wchar_t* kStore = L"Software\\VB and VBA Program Settings\\PELLOXSS";
-const std::wstring kZones = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\";
-const std::wstring kAddedZone = kZones + L"Added Zone";
 
 class Win32DialogDriver final : public SettingsDialogDriver {
   public:
@@ -34,11 +32,8 @@ class Win32DialogDriver final : public SettingsDialogDriver {
                             static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
     }
     ~Win32DialogDriver() override {
-        run_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(UserFolder(), ignored);
+        run_.reset();  // (the next driver empties the user's folder)
         if (lock_ != INVALID_HANDLE_VALUE) CloseHandle(lock_);
-        if (added_) RegDeleteTreeW(HKEY_LOCAL_MACHINE, kAddedZone.c_str());
         if (hidden_) {  // Wine may have made a new, empty key meanwhile
             RegDeleteTreeW(hidden_, L"Time Zones");
             RegRenameKey(hidden_, L"Time Zones (hidden)", L"Time Zones");
@@ -59,19 +54,6 @@ class Win32DialogDriver final : public SettingsDialogDriver {
             lock_ = CreateFileW(folder_.Write("pellox2.xml", "old clock file").c_str(),
                                 GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
             return lock_ != INVALID_HANDLE_VALUE;
-        }
-        if (obstacle == Obstacle::ZoneSortingFirst) {
-            // A copy of UTC whose display name sorts before "(UTC) Coordinated Universal Time".
-            const std::wstring display = L"(UTC) Added zone";
-            HKEY utc = nullptr;
-            added_ = !RegCreateKeyExW(HKEY_LOCAL_MACHINE, kAddedZone.c_str(), 0, nullptr, 0,
-                                      KEY_ALL_ACCESS, nullptr, &utc, nullptr);
-            const bool made =
-                added_ && !RegCopyTreeW(HKEY_LOCAL_MACHINE, (kZones + L"UTC").c_str(), utc);
-            RegCloseKey(utc);
-            return made &&
-                   !RegSetKeyValueW(HKEY_LOCAL_MACHINE, kAddedZone.c_str(), L"Display", REG_SZ,
-                                    display.c_str(), static_cast<DWORD>((display.size() + 1) * 2));
         }
         return !RegOpenKeyExW(HKEY_LOCAL_MACHINE,
                               L"Software\\Microsoft\\Windows NT\\CurrentVersion", 0, KEY_ALL_ACCESS,
@@ -152,7 +134,6 @@ class Win32DialogDriver final : public SettingsDialogDriver {
     HWND dialog_ = nullptr;
     HANDLE lock_ = INVALID_HANDLE_VALUE;
     HKEY hidden_ = nullptr;
-    bool added_ = false;
 };
 
 }  // namespace

@@ -8,11 +8,6 @@ namespace {
 const RowTexts kOffsets = {L"GMT+00:00", L"GMT-05:00", L"GMT-08:00", L"GMT+08:00", L"GMT+09:00"};
 
 TEST(ClockFile, FourFixedPiecesAroundTheTenTexts) {
-    const RowTexts empty;
-    EXPECT_EQ(
-        BuildClockDocument(empty, empty),
-        "<?xml version=\"1.0\"?><serie><value name=\"\"></value><value name=\"\"></value>"
-        "<value name=\"\"></value><value name=\"\"></value><value name=\"\"></value></serie>");
     EXPECT_EQ(
         BuildClockDocument({L"LONDON", L"NEW YORK", L"SAN FRANCISCO", L"HONG KONG", L"Local Time"},
                            kOffsets),

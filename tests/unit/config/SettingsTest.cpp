@@ -17,8 +17,7 @@ class FakeView : public SettingsView {
     struct Row {
         std::wstring caption;
         std::vector<std::wstring> entries;
-        int count = 0, index = -1, check = 0;
-        RowHint hint;
+        int index = -1, check = 0;
     };
     std::array<Row, kZoneRows> rows;
     int closed = 0;
@@ -27,12 +26,11 @@ class FakeView : public SettingsView {
     void SetCaptionText(int row, const std::wstring& text) override { rows[row].caption = text; }
     void AddListEntry(int row, const std::wstring& text) override {
         rows[row].entries.push_back(text);
-        ++rows[row].count;
     }
-    int ListCount(int row) const override { return rows[row].count; }
+    int ListCount(int row) const override { return static_cast<int>(rows[row].entries.size()); }
     int ListIndex(int row) const override { return rows[row].index; }
     void SetListIndex(int row, int index) override {
-        if (index < -1 || index >= rows[row].count) throw AppError(380, L"Invalid property value");
+        if (index < -1 || index >= ListCount(row)) throw AppError(380, L"Invalid property value");
         rows[row].index = index;
     }
     std::wstring ListText(int row) const override {
@@ -40,7 +38,7 @@ class FakeView : public SettingsView {
     }
     int CheckState(int row) const override { return rows[row].check; }
     void SetCheckState(int row, int state) override { rows[row].check = state; }
-    void SetHint(int row, const RowHint& hint) override { rows[row].hint = hint; }
+    void SetHint(int, const RowHint&) override {}  // hints: the dialog suite
     void Close() override { ++closed; }
 };
 
@@ -49,11 +47,13 @@ class FakeView : public SettingsView {
 struct Settings {
     explicit Settings(int count, const std::map<int, std::string>& named = {}) {
         registry.Key(kTimeZonesKeyNT);
-        for (int i = 0; i < count; ++i) {
-            const std::string key = named.count(i) ? named.at(i) : "Key " + std::to_string(i);
-            registry.AddSubkey(kTimeZonesKeyNT, key);
-            registry.SetText(kTimeZonesKeyNT + ("\\" + key), "Display", std::to_string(1000 + i));
-        }
+        for (int i = 0; i < count; ++i)
+            Add(named.count(i) ? named.at(i) : "Key " + std::to_string(i),
+                std::to_string(1000 + i));
+    }
+    void Add(const std::string& key, const std::string& display) {
+        registry.AddSubkey(kTimeZonesKeyNT, key);
+        registry.SetText(kTimeZonesKeyNT + ("\\" + key), "Display", display);
     }
     std::vector<int> Indexes() const {
         std::vector<int> result;
@@ -94,7 +94,7 @@ TEST(SettingsForm, DefaultZonesByKeyNameElseByPositionElseTheFirstEntry) {
         dialog.localZone.keyName = localZone;
         ASSERT_TRUE(dialog.form.Form_Load());
         EXPECT_EQ(dialog.Indexes(), expected) << count << " zones";
-        EXPECT_EQ(dialog.view.rows[4].count, count);
+        EXPECT_EQ(dialog.view.ListCount(4), count);
     }
 }
 
@@ -170,15 +170,11 @@ TEST(SettingsForm, UpdateTurnsToTheUsersFolderWhenTheProgramsRefuses) {
 // writes the same file.
 TEST(SettingsForm, RowsKeepTheirZonesByNameWhenTheCatalogueGainsOneThatSortsFirst) {
     Settings before(0), after(0);
-    const auto add = [](Settings& dialog, const std::string& key, const char* display) {
-        dialog.registry.AddSubkey(kTimeZonesKeyNT, key);
-        dialog.registry.SetText(kTimeZonesKeyNT + ("\\" + key), "Display", display);
-    };
-    add(after, "Azores Standard Time", "(GMT) Azores");
+    after.Add("Azores Standard Time", "(GMT) Azores");
     for (Settings* dialog : {&before, &after}) {
-        add(*dialog, "GMT Standard Time", "(GMT) London");
-        add(*dialog, "Tokyo Standard Time", "(GMT+09:00) Tokyo");
-        add(*dialog, "Eastern Standard Time", "(GMT-05:00) New York");
+        dialog->Add("GMT Standard Time", "(GMT) London");
+        dialog->Add("Tokyo Standard Time", "(GMT+09:00) Tokyo");
+        dialog->Add("Eastern Standard Time", "(GMT-05:00) New York");
     }
     ASSERT_TRUE(before.form.Form_Load());
     for (int row = 0; row < kZoneRows; ++row) before.view.rows[row].index = (row + 2) % 3;

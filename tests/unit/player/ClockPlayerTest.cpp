@@ -59,6 +59,13 @@ class ClockPlayerTest : public testing::Test {
         surface.painted.clear();
         return player->Tick();
     }
+    // The five second hands at 10:15 and the second.
+    std::vector<SceneItem> Hands(int second) {
+        std::vector<SceneItem> hands;
+        for (const ClockView& clock : player->Picture().clocks)
+            AddSecondHand(clock, At(10, 15, second), hands);
+        return hands;
+    }
 
     FakeClockEnvironment env;
     FakeClockFileSource files;
@@ -75,15 +82,10 @@ TEST_F(ClockPlayerTest, EachSecondRedrawsEachSecondHandOverItsOldAndNewPlaces) {
     const std::vector<RectI> all{{0, 0, 1920, 1080}};
     EXPECT_EQ(surface.stills, 1);
     EXPECT_EQ(surface.calls, (std::vector<Call>{{"copy", all}, {"paint", all}, {"present", all}}));
-    std::vector<SceneItem> before;
-    for (const ClockView& clock : player->Picture().clocks)
-        AddSecondHand(clock, At(10, 15, 30), before);
+    const std::vector<SceneItem> before = Hands(30), last = Hands(59);
     EXPECT_EQ(surface.painted.at(0), before);
     ASSERT_EQ(surface.prepared.size(), 60u * 15);  // the minute's hands, second by second
     EXPECT_TRUE(std::equal(before.begin(), before.end(), surface.prepared.begin() + 30 * 15));
-    std::vector<SceneItem> last;
-    for (const ClockView& clock : player->Picture().clocks)
-        AddSecondHand(clock, At(10, 15, 59), last);
     EXPECT_TRUE(std::equal(last.begin(), last.end(), surface.prepared.end() - 15));
 
     env.now += 749;  // the same second: nothing to draw
@@ -92,15 +94,12 @@ TEST_F(ClockPlayerTest, EachSecondRedrawsEachSecondHandOverItsOldAndNewPlaces) {
 
     env.now = At(10, 15, 31);  // exactly on the boundary
     EXPECT_EQ(Tick(), 1000);
-    std::vector<SceneItem> after;
-    std::vector<RectI> areas;
-    for (std::size_t clock = 0; clock < 5; ++clock) {
-        AddSecondHand(player->Picture().clocks[clock], At(10, 15, 31), after);
-        for (std::size_t item = 3 * clock; item < 3 * clock + 3; ++item)
-            AddAreas(before[item], 1920, 1080, areas);
-        for (std::size_t item = 3 * clock; item < 3 * clock + 3; ++item)
-            AddAreas(after[item], 1920, 1080, areas);
-    }
+    const std::vector<SceneItem> after = Hands(31);
+    std::vector<RectI> areas;  // clock by clock, the old hand's then the new one's
+    for (std::size_t clock = 0; clock < 5; ++clock)
+        for (const auto* hands : {&before, &after})
+            for (std::size_t item = 3 * clock; item < 3 * clock + 3; ++item)
+                AddAreas((*hands)[item], 1920, 1080, areas);
     EXPECT_EQ(surface.calls,
               (std::vector<Call>{{"copy", areas}, {"paint", areas}, {"present", areas}}));
     EXPECT_EQ(surface.painted.at(0), after);

@@ -35,7 +35,6 @@ TEST(StartupTest, EveryRoadMakesItsCallsInOrder) {
         {L"/s", false, 0, StartupRoad::FullScreen, 1, kFullScreen},
         {L"  /S  ", false, 0, StartupRoad::FullScreen, 1, kFullScreen},
         {L"/saver", false, 0, StartupRoad::FullScreen, 1, kFullScreen},
-        {L"/s 99", false, 0, StartupRoad::FullScreen, 1, kFullScreen},
         {L"", true, 0, StartupRoad::FullScreen, 1, kFullScreen},  // the rule is for "/s" only
         {L"/s", true, 0x4242, StartupRoad::FullScreen, 1, kFullScreen},
         {L"/s", true, 0, StartupRoad::EndedAtOnce, 0, {"ClaimFullScreen"}},
@@ -45,7 +44,6 @@ TEST(StartupTest, EveryRoadMakesItsCallsInOrder) {
         {L"/p 4321", false, 0, StartupRoad::EndedAtOnce, 4, {"IsWindow(4321)"}},  // no window
         {L"/c:5678", false, 0, StartupRoad::Settings, 0, {"ShowSettingsDialog"}},
         {L"/a", true, 0, StartupRoad::None, 0, {}},
-        {L"-s", false, 0, StartupRoad::None, 0, {}},
         {L"s", false, 0, StartupRoad::None, 0, {}},
         {L"/x /s", true, 0, StartupRoad::None, 0, {}},
     };
