@@ -7,7 +7,7 @@
 #include <vector>
 
 struct TimeZoneRecord {
-    std::array<std::uint8_t, 44> TZI{};  // REG_TZI_FORMAT, as stored; never interpreted
+    std::array<std::uint8_t, 44> TZI{};  // REG_TZI_FORMAT, as stored (read by DaylightRules)
     std::wstring Display;                // e.g. "(UTC+10:00) Canberra, Melbourne, Sydney"
     std::wstring Std;
     std::wstring Dlt;

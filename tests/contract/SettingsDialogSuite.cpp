@@ -12,10 +12,11 @@
 #include "config/frmSettings.h"
 #include "contract/SettingsDialogDriver.h"
 #include "platform/Platform.h"
+#include "player/OffsetText.h"
 #include "support/ScriptCaptions.h"
 #include "support/TempFolder.h"
+#include "timezones/DaylightRules.h"
 #include "timezones/GmtOffset.h"
-#include "timezones/TziOffset.h"
 
 namespace {
 
@@ -226,11 +227,11 @@ TEST_F(SettingsDialog, TheCatalogueHoldsEveryZoneOnceWithOffsetTextsAgreeingWith
         ASSERT_GE(zone.Display.size(), 6u) << name;
         EXPECT_FALSE(zone.Std.empty() || zone.Std[0] == L' ') << name;
         const std::wstring offset = GetGmtOffset(zone.Display, false);
-        const std::wstring tzi = TziStandardOffset(zone);
+        const int tzi = -ParseTzi(zone.TZI).bias;  // minutes east of UTC
         if (zone.Display[4] != L'+' && zone.Display[4] != L'-') {
             EXPECT_EQ(offset, L"GMT+00:00") << name;  // "(UTC) ..."
-        } else if (offset.size() != 9 || offset.compare(3, 6, tzi) != 0) {
-            disagreeing.push_back(name + " vs " + utf8::FromWide(tzi));
+        } else if (ParseOffsetText(offset) != tzi) {
+            disagreeing.push_back(name + " vs " + std::to_string(tzi) + " minutes");
         }
     }
     EXPECT_EQ(keys.size(), zones.size());

@@ -2,14 +2,15 @@
 // entry: position, key name, display name, offset text without and with daylight time, and
 // the standard offset held by the entry's TZI block (minus Bias).
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "config/frmSettings.h"
 #include "platform/Platform.h"
 #include "platform/TextEncoding.h"
+#include "timezones/DaylightRules.h"
 #include "timezones/GmtOffset.h"
 #include "timezones/MTimeZone.h"
-#include "timezones/TziOffset.h"
 
 namespace {
 
@@ -17,6 +18,12 @@ void PrintLine(const std::wstring& line) {
     const std::string bytes = utf8::FromWide(line);
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     std::fputc('\n', stdout);
+}
+
+// Minus the TZI block's Bias, as "+hh:mm" or "-hh:mm".
+std::wstring TziStandardOffset(const TimeZoneRecord& zone) {
+    const int offset = -ParseTzi(zone.TZI).bias, magnitude = std::abs(offset);
+    return (offset < 0 ? L"-" : L"+") + PadHour(magnitude / 60) + L":" + PadHour(magnitude % 60);
 }
 
 }  // namespace
