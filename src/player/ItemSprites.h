@@ -71,7 +71,6 @@ class ItemSprites {
         ++period_;
     }
 
-    void Clear() { entries_.clear(); }
     std::size_t Size() const { return entries_.size(); }
 
   private:

@@ -170,13 +170,11 @@ TEST_F(SettingsDialog, CancelAndTheMakerLabelWriteNothingAndGreyedCountsAsDaylig
 // its way): the failure is reported with its number and a description naming the file, the
 // program ends, and neither the file nor the store changes.
 TEST_F(SettingsDialog, WriteFailuresAreReportedAndChangeNothing) {
+    int made = 0;
     for (Obstacle obstacle : {Obstacle::ReadOnlyFolder, Obstacle::LockedClockFile}) {
         const auto driver = MakeSettingsDialogDriver();
-        if (!driver->Prepare(obstacle)) {
-            std::printf("skipped: no obstacle %d on this file system\n",
-                        static_cast<int>(obstacle));
-            continue;
-        }
+        if (!driver->Prepare(obstacle)) continue;  // not on every file system
+        ++made;
         if (!driver->UserFolder().empty()) std::ofstream(driver->UserFolder()) << "in the way";
         driver->Store().SaveSetting(L"PELLOXSS", L"Config", L"Zone0", L"2");
         const Values before = Stored(*driver);
@@ -189,6 +187,7 @@ TEST_F(SettingsDialog, WriteFailuresAreReportedAndChangeNothing) {
         EXPECT_EQ(Stored(*driver), before);
         ExpectNoLeftovers(*driver);
     }
+    if (!made) GTEST_SKIP() << "neither obstacle can be made on this file system";
 }
 
 // An installed saver whose folder refuses the clock file: Update sends it to the user's folder,

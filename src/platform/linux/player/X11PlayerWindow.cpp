@@ -9,6 +9,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "platform/AppError.h"
@@ -185,8 +186,11 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
         UniqueCairo cr(cairo_create(stillSurface_.get()));
         CairoCanvas canvas(cr.get(), highQuality_);
         canvas.Clear(background);
-        ::PaintItems(items, canvas);
         cairo_surface_flush(stillSurface_.get());
+        Lay(items, stillPicture_.Get(), [&](std::span<const SceneItem> run) {
+            ::PaintItems(run, canvas);
+            cairo_surface_flush(stillSurface_.get());
+        });
         return true;
     }
 
@@ -194,15 +198,31 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
         Copy(still_.Get(), frame_.Get(), areas);
     }
 
-    // Each item is rasterized once into a sprite and then only composited: the server's
-    // trapezoid rasterizer was most of a second's cost.
     void PaintItems(std::span<const SceneItem> items, std::span<const RectI> areas) override {
-        if (!framePicture_) return PaintDirectly(items, areas);
-        XRenderSetPictureClipRegion(display_, framePicture_.Get(), RegionOf(areas));
+        if (framePicture_)
+            XRenderSetPictureClipRegion(display_, framePicture_.Get(), RegionOf(areas));
+        Lay(items, framePicture_.Get(), [&](std::span<const SceneItem> run) {
+            UniqueCairo cr(cairo_create(frameSurface_.get()));
+            for (const RectI& r : areas)
+                cairo_rectangle(cr.get(), r.left, r.top, r.Width(), r.Height());
+            cairo_clip(cr.get());
+            CairoCanvas canvas(cr.get(), highQuality_);
+            ::PaintItems(run, canvas);
+            cairo_surface_flush(frameSurface_.get());
+        });
+    }
+
+    // Paints items onto a pixmap through its picture. Each run of shapes is rasterized once into
+    // a sprite and then only composited (the server's trapezoid rasterizer was most of the
+    // cost); texts, and everything without the render extension's alpha pixmaps, are drawn.
+    void Lay(std::span<const SceneItem> items, Picture target,
+             const std::function<void(std::span<const SceneItem>)>& draw) {
+        if (!target) return draw(items);
         sprites_.ForEachRun(items, [&](auto run, RectI box, const Sprite* sprite) {
+            if (!sprite) return draw(run);
             XRenderComposite(display_, PictOpOver, SolidFill(ColorOf(run[0])),
-                             sprite->picture.Get(), framePicture_.Get(), 0, 0, 0, 0, box.left,
-                             box.top, static_cast<unsigned>(box.Width()),
+                             sprite->picture.Get(), target, 0, 0, 0, 0, box.left, box.top,
+                             static_cast<unsigned>(box.Width()),
                              static_cast<unsigned>(box.Height()));
         });
     }
@@ -212,6 +232,8 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
     }
 
     std::unique_ptr<Sprite> MakeSprite(std::span<const SceneItem> shape, int w, int h) {
+        if (std::ranges::any_of(shape, [](auto& i) { return std::holds_alternative<Text>(i); }))
+            return nullptr;  // glyphs are cached by the server already
         auto sprite = std::make_unique<Sprite>();
         sprite->pixmap =
             UniquePixmap(display_, XCreatePixmap(display_, window_, static_cast<unsigned>(w),
@@ -238,17 +260,6 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
         const XRenderColor x{channel(color.r), channel(color.g), channel(color.b), 0xffff};
         fills_.emplace_back(color, UniquePicture(display_, XRenderCreateSolidFill(display_, &x)));
         return fills_.back().second.Get();
-    }
-
-    // Without the render extension's alpha pixmaps: cairo draws each item into the frame.
-    void PaintDirectly(std::span<const SceneItem> items, std::span<const RectI> areas) {
-        UniqueCairo cr(cairo_create(frameSurface_.get()));
-        for (const RectI& r : areas)
-            cairo_rectangle(cr.get(), r.left, r.top, r.Width(), r.Height());
-        cairo_clip(cr.get());
-        CairoCanvas canvas(cr.get(), highQuality_);
-        ::PaintItems(items, canvas);
-        cairo_surface_flush(frameSurface_.get());
     }
 
     void Present(std::span<const RectI> areas) override {
@@ -284,6 +295,7 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
 
     bool MakePixmaps() {
         framePicture_.Reset();
+        stillPicture_.Reset();
         stillSurface_.reset();
         frameSurface_.reset();
         still_.Reset();
@@ -316,6 +328,8 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
             format && alpha_) {
             framePicture_ = UniquePicture(
                 display_, XRenderCreatePicture(display_, frame_.Get(), format, 0, nullptr));
+            stillPicture_ = UniquePicture(
+                display_, XRenderCreatePicture(display_, still_.Get(), format, 0, nullptr));
         }
         frameWidth_ = width_;
         frameHeight_ = height_;
@@ -343,7 +357,7 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
     UniqueCairoSurface stillSurface_, frameSurface_;
     std::unique_ptr<UniqueGc> gc_;
     XRenderPictFormat* alpha_ = nullptr;
-    UniquePicture framePicture_;
+    UniquePicture framePicture_, stillPicture_;
     ItemSprites<Sprite> sprites_{
         [this](std::span<const SceneItem> shape, int w, int h) { return MakeSprite(shape, w, h); }};
     std::vector<std::pair<Rgb, UniquePicture>> fills_;

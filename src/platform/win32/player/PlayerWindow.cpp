@@ -135,27 +135,20 @@ class PlayerWindow::Impl final : private PlayerSurface {
             }
         }
         sprites_.NextPeriod();
-        Gdiplus::Graphics graphics(still_.Dc());
-        GdiplusCanvas canvas(graphics, fonts_, HighQuality());
-        canvas.Clear(background);
-        ::PaintItems(items, canvas);
+        {
+            Gdiplus::Graphics graphics(still_.Dc());
+            GdiplusCanvas(graphics, fonts_, HighQuality()).Clear(background);
+        }
+        Lay(items, still_.Dc(), nullptr);
         return true;
     }
 
     void CopyStill(std::span<const RectI> areas) override { Copy(still_.Dc(), frame_.Dc(), areas); }
 
-    // Each run of items is drawn once into a sprite and then only blended: under Wine each
-    // GDI+ drawing on the frame cost far more (every call saves and restores the DC).
     void PaintItems(std::span<const SceneItem> items, std::span<const RectI> areas) override {
         const UniqueGdiObject<HRGN> region = RegionOf(areas);
         SelectClipRgn(frame_.Dc(), region.Get());
-        sprites_.ForEachRun(
-            items, [&](std::span<const SceneItem> run, RectI box, const Sprite* sprite) {
-                if (!sprite) return PaintDirectly(run, region.Get());
-                constexpr BLENDFUNCTION over{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-                GdiAlphaBlend(frame_.Dc(), box.left, box.top, box.Width(), box.Height(),
-                              sprite->dc.Get(), 0, 0, box.Width(), box.Height(), over);
-            });
+        Lay(items, frame_.Dc(), region.Get());
         SelectClipRgn(frame_.Dc(), nullptr);
     }
 
@@ -163,11 +156,23 @@ class PlayerWindow::Impl final : private PlayerSurface {
         sprites_.ForEachRun(items, [](auto...) {});
     }
 
-    void PaintDirectly(std::span<const SceneItem> items, HRGN region) {
-        Gdiplus::Graphics graphics(frame_.Dc());
-        graphics.SetClip(region, Gdiplus::CombineModeReplace);
-        GdiplusCanvas canvas(graphics, fonts_, HighQuality());
-        ::PaintItems(items, canvas);
+    // Paints items onto a bitmap's DC, inside `clip` when there is one. Each run of shapes is
+    // drawn once into a sprite and then only blended: under Wine each GDI+ drawing on the DC
+    // cost far more (every call saves and restores the DC). Texts are drawn.
+    void Lay(std::span<const SceneItem> items, HDC dc, HRGN clip) {
+        sprites_.ForEachRun(
+            items, [&](std::span<const SceneItem> run, RectI box, const Sprite* sprite) {
+                if (sprite) {
+                    constexpr BLENDFUNCTION over{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+                    GdiAlphaBlend(dc, box.left, box.top, box.Width(), box.Height(),
+                                  sprite->dc.Get(), 0, 0, box.Width(), box.Height(), over);
+                    return;
+                }
+                Gdiplus::Graphics graphics(dc);
+                if (clip) graphics.SetClip(clip, Gdiplus::CombineModeReplace);
+                GdiplusCanvas canvas(graphics, fonts_, HighQuality());
+                ::PaintItems(run, canvas);
+            });
     }
 
     // Texts are left to the frame: GDI draws them, and GDI leaves a bitmap's alpha alone.
