@@ -1,8 +1,8 @@
 #pragma once
-// Pictures of single items kept from frame to frame. A second hand comes back to the same place
-// every minute and the hub over it never moves, so each is drawn once into a small picture of
-// its own and afterwards only laid over the frame: drawing an antialiased shape costs the
-// platform far more than laying a ready picture.
+// Pictures of items kept from frame to frame. A second hand comes back to the same place every
+// minute, and the hub and the faces move only by the layout's whole-pixel drift, so each is
+// drawn once into a small picture of its own and afterwards only laid over: drawing an
+// antialiased shape costs the platform far more than laying a ready picture.
 //
 // A picture holds a run of items of one colour (the second hand and the disc of its hub are one
 // picture): laid over in that colour, it paints what the items would paint one after the other.
