@@ -9,6 +9,7 @@
 // It is made for the run's shape relative to its whole-pixel box, so two clocks whose centres
 // differ by whole pixels share their pictures.
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -29,9 +30,12 @@ class ItemSprites {
     explicit ItemSprites(Make make) : make_(std::move(make)) {}
 
     // The picture of a run of items, made when there is none yet, and in `box` where it goes on
-    // the frame. Null when it could not be made: the caller paints the run itself.
+    // the frame. Null for a run with a text (each platform caches glyphs already) and when it
+    // could not be made: the caller paints the run itself.
     const Sprite* Find(std::span<const SceneItem> run, RectI& box) {
         box = {};
+        if (std::ranges::any_of(run, [](auto& i) { return std::holds_alternative<Text>(i); }))
+            return nullptr;
         for (const SceneItem& item : run) box = Union(box, PixelBox(item));
         std::vector<SceneItem> shape;
         std::size_t hash = run.size();
@@ -61,6 +65,11 @@ class ItemSprites {
             const Sprite* sprite = Find(items.first(n), box);
             lay(items.first(n), box, sprite);
         }
+    }
+
+    // Makes the pictures of the runs of `items` that have none yet.
+    void Prepare(std::span<const SceneItem> items) {
+        ForEachRun(items, [](auto...) {});
     }
 
     // Starts a new period (the player repaints its still layer each minute): pictures unused in

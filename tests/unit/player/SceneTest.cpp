@@ -199,6 +199,9 @@ TEST(SceneItemsTest, SpritesAreMadeOncePerShapeAndLetGoWhenUnused) {
     const std::vector<SceneItem> half{Line{{11, 10}, {31, 40}, 2, red}, clock[1]};
     EXPECT_EQ(find(half, {6, 6, 33, 42}), 2);
     EXPECT_EQ(find(std::span(clock).subspan(2), {8, 8, 13, 12}), 3);
+    RectI box;  // texts are drawn, never kept as pictures
+    EXPECT_EQ(sprites.Find(std::vector<SceneItem>{clock[1], Text{L"x", {}, 5, false, red}}, box),
+              nullptr);
     EXPECT_EQ(std::get<Line>(made[1][0]).from, (PointF{5, 4}));
     EXPECT_EQ(std::get<Text>(Shifted(Text{L"x", {1, 2, 3, 4}, 5, false, {}}, -1, 2)).box,
               (RectF{0, 4, 3, 4}));

@@ -228,12 +228,10 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
     }
 
     void Prepare(std::span<const SceneItem> items) override {
-        if (framePicture_) sprites_.ForEachRun(items, [](auto...) {});
+        if (framePicture_) sprites_.Prepare(items);
     }
 
     std::unique_ptr<Sprite> MakeSprite(std::span<const SceneItem> shape, int w, int h) {
-        if (std::ranges::any_of(shape, [](auto& i) { return std::holds_alternative<Text>(i); }))
-            return nullptr;  // glyphs are cached by the server already
         auto sprite = std::make_unique<Sprite>();
         sprite->pixmap =
             UniquePixmap(display_, XCreatePixmap(display_, window_, static_cast<unsigned>(w),

@@ -146,15 +146,13 @@ class PlayerWindow::Impl final : private PlayerSurface {
     void CopyStill(std::span<const RectI> areas) override { Copy(still_.Dc(), frame_.Dc(), areas); }
 
     void PaintItems(std::span<const SceneItem> items, std::span<const RectI> areas) override {
-        const UniqueGdiObject<HRGN> region = RegionOf(areas);
-        SelectClipRgn(frame_.Dc(), region.Get());
-        Lay(items, frame_.Dc(), region.Get());
+        const HRGN region = RegionOf(areas);
+        SelectClipRgn(frame_.Dc(), region);
+        Lay(items, frame_.Dc(), region);
         SelectClipRgn(frame_.Dc(), nullptr);
     }
 
-    void Prepare(std::span<const SceneItem> items) override {
-        sprites_.ForEachRun(items, [](auto...) {});
-    }
+    void Prepare(std::span<const SceneItem> items) override { sprites_.Prepare(items); }
 
     // Paints items onto a bitmap's DC, inside `clip` when there is one. Each run of shapes is
     // drawn once into a sprite and then only blended: under Wine each GDI+ drawing on the DC
@@ -175,11 +173,7 @@ class PlayerWindow::Impl final : private PlayerSurface {
             });
     }
 
-    // Texts are left to the frame: GDI draws them, and GDI leaves a bitmap's alpha alone.
     std::unique_ptr<Sprite> MakeSprite(std::span<const SceneItem> shape, int w, int h) {
-        if (std::ranges::any_of(shape,
-                                [](const SceneItem& i) { return std::holds_alternative<Text>(i); }))
-            return nullptr;
         BITMAPINFO info{};
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
@@ -206,23 +200,27 @@ class PlayerWindow::Impl final : private PlayerSurface {
     }
 
     // One copy for all the areas: their bounding box, clipped to their union.
-    static void Copy(HDC from, HDC to, std::span<const RectI> areas) {
-        const UniqueGdiObject<HRGN> region = RegionOf(areas);
+    void Copy(HDC from, HDC to, std::span<const RectI> areas) {
+        const HRGN region = RegionOf(areas);
         RECT box{};
-        GetRgnBox(region.Get(), &box);
-        SelectClipRgn(to, region.Get());
+        GetRgnBox(region, &box);
+        SelectClipRgn(to, region);
         BitBlt(to, box.left, box.top, box.right - box.left, box.bottom - box.top, from, box.left,
                box.top, SRCCOPY);
         SelectClipRgn(to, nullptr);
     }
 
-    static UniqueGdiObject<HRGN> RegionOf(std::span<const RectI> areas) {
-        UniqueGdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+    // The union of the areas. A frame's copy, painting and presentation name the same areas:
+    // the region is made once for them (SelectClipRgn takes a copy).
+    HRGN RegionOf(std::span<const RectI> areas) {
+        if (region_.Get() && std::ranges::equal(areas, regionAreas_)) return region_.Get();
+        region_ = UniqueGdiObject<HRGN>(CreateRectRgn(0, 0, 0, 0));
         for (const RectI& r : areas) {
             const UniqueGdiObject<HRGN> one(CreateRectRgn(r.left, r.top, r.right, r.bottom));
-            CombineRgn(region.Get(), region.Get(), one.Get(), RGN_OR);
+            CombineRgn(region_.Get(), region_.Get(), one.Get(), RGN_OR);
         }
-        return region;
+        regionAreas_.assign(areas.begin(), areas.end());
+        return region_.Get();
     }
 
     bool HighQuality() const { return properties_.Quality != L"Low"; }
@@ -293,6 +291,8 @@ class PlayerWindow::Impl final : private PlayerSurface {
     FontCache fonts_;
     ItemSprites<Sprite> sprites_{
         [this](std::span<const SceneItem> shape, int w, int h) { return MakeSprite(shape, w, h); }};
+    UniqueGdiObject<HRGN> region_;
+    std::vector<RectI> regionAreas_;
     bool periodic_ = false;
     int width_ = 0, height_ = 0;  // the client area
 };
