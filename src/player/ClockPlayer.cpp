@@ -102,8 +102,10 @@ void ClockPlayer::DrawAll(std::int64_t now) {
     ++frames_;
 }
 
-// The second hands that moved get their old and new places from the still layer and are painted
-// over them, inside those places only: one copy, one painting and one presentation for all.
+// The frame holds the still layer and the hands shown. The second hands that moved get their old
+// places back from the still layer, which leaves the still layer under their new places too, and
+// are painted there; old and new places are then shown: one copy, one painting and one
+// presentation for all.
 void ClockPlayer::DrawHands(std::int64_t now) {
     BuildHands(now, next_);
     stillDirty_ = true;  // until all is drawn: after a failure the next tick draws everything
@@ -113,12 +115,13 @@ void ClockPlayer::DrawHands(std::int64_t now) {
         const auto before = std::span<const SceneItem>(shown_).subspan(first, kHandItems);
         const auto after = std::span<const SceneItem>(next_).subspan(first, kHandItems);
         if (std::equal(before.begin(), before.end(), after.begin())) continue;
-        for (const auto group : {before, after})
-            for (const SceneItem& item : group) AddAreas(item, width_, height_, areas_);
+        for (const SceneItem& item : before) AddAreas(item, width_, height_, areas_);
         moved_.insert(moved_.end(), after.begin(), after.end());
     }
+    const auto old = areas_.size();
+    for (const SceneItem& item : moved_) AddAreas(item, width_, height_, areas_);
     if (!areas_.empty()) {
-        surface_.CopyStill(areas_);
+        surface_.CopyStill(std::span<const RectI>(areas_).first(old));
         surface_.PaintItems(moved_, areas_);
         surface_.Present(areas_);
     }

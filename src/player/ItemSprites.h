@@ -37,21 +37,21 @@ class ItemSprites {
         if (std::ranges::any_of(run, [](auto& i) { return std::holds_alternative<Text>(i); }))
             return nullptr;
         for (const SceneItem& item : run) box = Union(box, PixelBox(item));
-        std::vector<SceneItem> shape;
+        shape_.clear();
         std::size_t hash = run.size();
         for (const SceneItem& item : run) {
-            shape.push_back(Shifted(item, -box.left, -box.top));
-            hash = hash * 1000003u ^ HashOf(shape.back());
+            shape_.push_back(Shifted(item, -box.left, -box.top));
+            hash = hash * 1000003u ^ HashOf(shape_.back());
         }
         for (auto [at, end] = entries_.equal_range(hash); at != end; ++at) {
-            if (at->second.shape == shape) {
+            if (at->second.shape == shape_) {
                 at->second.period = period_;
                 return at->second.sprite.get();
             }
         }
-        auto sprite = make_(std::span<const SceneItem>(shape), box.Width(), box.Height());
+        auto sprite = make_(std::span<const SceneItem>(shape_), box.Width(), box.Height());
         if (!sprite) return nullptr;
-        return entries_.emplace(hash, Entry{std::move(shape), period_, std::move(sprite)})
+        return entries_.emplace(hash, Entry{shape_, period_, std::move(sprite)})
             ->second.sprite.get();
     }
 
@@ -97,6 +97,7 @@ class ItemSprites {
         std::unique_ptr<Sprite> sprite;
     };
     Make make_;
+    std::vector<SceneItem> shape_;  // the run being looked up, kept for its memory
     std::unordered_multimap<std::size_t, Entry> entries_;
     long period_ = 0;
 };

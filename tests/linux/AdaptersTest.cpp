@@ -22,8 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The local zone's key follows TZ. (The zones' TZI blocks are never interpreted; their bias is
-// checked against each zone's offset text by the shared catalogue test.)
+// The local zone's key follows TZ.
 TEST(IcuZones, TheLocalZoneFollowsTz) {
     for (const auto& [tz, key] : {std::pair{"Asia/Tokyo", L"Tokyo Standard Time"},
                                   {"America/New_York", L"Eastern Standard Time"},

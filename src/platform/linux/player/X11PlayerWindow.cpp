@@ -133,6 +133,7 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
         switch (event.type) {
             case Expose:
                 if (frame_) {
+                    XSetClipMask(display_, gc_->Get(), None);  // left set by the last copy
                     XCopyArea(display_, frame_.Get(), window_, gc_->Get(), event.xexpose.x,
                               event.xexpose.y, static_cast<unsigned>(event.xexpose.width),
                               static_cast<unsigned>(event.xexpose.height), event.xexpose.x,
@@ -198,9 +199,9 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
         Copy(still_.Get(), frame_.Get(), areas);
     }
 
+    // A sprite changes only its items' pixels, and those lie inside the areas: the composites
+    // need no clip. What is drawn is clipped.
     void PaintItems(std::span<const SceneItem> items, std::span<const RectI> areas) override {
-        if (framePicture_)
-            XRenderSetPictureClipRegion(display_, framePicture_.Get(), RegionOf(areas));
         Lay(items, framePicture_.Get(), [&](std::span<const SceneItem> run) {
             UniqueCairo cr(cairo_create(frameSurface_.get()));
             for (const RectI& r : areas)
@@ -261,34 +262,26 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
     }
 
     void Present(std::span<const RectI> areas) override {
-        Copy(frame_.Get(), window_, areas);
-        XFlush(display_);
+        Copy(frame_.Get(), window_, areas);  // sent by the loop's next look at the connection
     }
 
     // One request for all the areas: the copy of their bounding box is clipped to their union.
+    // The clip stays on the GC until the next copy.
+    // (The server makes the union; Xlib's region code costs more than the rest of a second.)
     void Copy(Drawable from, Drawable to, std::span<const RectI> areas) {
-        Region region = RegionOf(areas);
-        XRectangle box{};
-        XClipBox(region, &box);
-        XSetRegion(display_, gc_->Get(), region);
-        XCopyArea(display_, from, to, gc_->Get(), box.x, box.y, box.width, box.height, box.x,
-                  box.y);
-        XSetClipMask(display_, gc_->Get(), None);
-    }
-
-    // The union of the areas. A frame's copy, painting and presentation name the same areas:
-    // the region is made once for them.
-    Region RegionOf(std::span<const RectI> areas) {
-        if (region_ && std::ranges::equal(areas, regionAreas_)) return region_.get();
-        region_.reset(XCreateRegion());
+        clip_.clear();
+        RectI box;
         for (const RectI& r : areas) {
-            XRectangle x{static_cast<short>(r.left), static_cast<short>(r.top),
-                         static_cast<unsigned short>(r.Width()),
-                         static_cast<unsigned short>(r.Height())};
-            XUnionRectWithRegion(&x, region_.get(), region_.get());
+            clip_.push_back({static_cast<short>(r.left), static_cast<short>(r.top),
+                             static_cast<unsigned short>(r.Width()),
+                             static_cast<unsigned short>(r.Height())});
+            box = Union(box, r);
         }
-        regionAreas_.assign(areas.begin(), areas.end());
-        return region_.get();
+        XSetClipRectangles(display_, gc_->Get(), 0, 0, clip_.data(), static_cast<int>(clip_.size()),
+                           Unsorted);
+        XCopyArea(display_, from, to, gc_->Get(), box.left, box.top,
+                  static_cast<unsigned>(box.Width()), static_cast<unsigned>(box.Height()), box.left,
+                  box.top);
     }
 
     bool MakePixmaps() {
@@ -359,11 +352,7 @@ class X11PlayerWindow::Impl final : private PlayerSurface {
     ItemSprites<Sprite> sprites_{
         [this](std::span<const SceneItem> shape, int w, int h) { return MakeSprite(shape, w, h); }};
     std::vector<std::pair<Rgb, UniquePicture>> fills_;
-    struct RegionDeleter {
-        void operator()(Region region) const { XDestroyRegion(region); }
-    };
-    std::unique_ptr<std::remove_pointer_t<Region>, RegionDeleter> region_;
-    std::vector<RectI> regionAreas_;
+    std::vector<XRectangle> clip_;  // the last copy's areas, kept for its memory
 };
 
 X11PlayerWindow::X11PlayerWindow(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -409,9 +398,11 @@ void RunPlayerLoop(Display* display, X11PlayerWindow& player, const std::functio
                    const std::function<void(const XEvent&)>& other,
                    const std::function<int()>& due) {
     pollfd connection{ConnectionNumber(display), POLLIN, 0};
-    XFlush(display);
+    // Each look at the connection costs two reads: after a wait that timed out there is
+    // nothing new to read, only what earlier calls queued.
+    int look = QueuedAfterFlush;
     while (running()) {
-        while (running() && XPending(display)) {
+        while (running() && XEventsQueued(display, look)) {
             XEvent event;
             XNextEvent(display, &event);
             if (!player.HandleEvent(event) && other) other(event);
@@ -424,8 +415,9 @@ void RunPlayerLoop(Display* display, X11PlayerWindow& player, const std::functio
             const int host = due();
             if (host >= 0) wait = std::min(wait, host);
         }
-        XFlush(display);
+        // Sends what was drawn, and reads what came meanwhile.
+        look = QueuedAlready;
         if (XPending(display)) continue;
-        poll(&connection, 1, wait);
+        look = poll(&connection, 1, wait) == 0 ? QueuedAlready : QueuedAfterReading;
     }
 }

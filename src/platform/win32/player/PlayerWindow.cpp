@@ -1,6 +1,7 @@
 #include "platform/win32/player/PlayerWindow.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -210,15 +211,24 @@ class PlayerWindow::Impl final : private PlayerSurface {
         SelectClipRgn(to, nullptr);
     }
 
-    // The union of the areas. A frame's copy, painting and presentation name the same areas:
-    // the region is made once for them (SelectClipRgn takes a copy).
+    // The union of the areas, made in one call from their list. A frame's painting and
+    // presentation name the same areas: the region is made once for them (SelectClipRgn takes a
+    // copy).
     HRGN RegionOf(std::span<const RectI> areas) {
         if (region_.Get() && std::ranges::equal(areas, regionAreas_)) return region_.Get();
-        region_ = UniqueGdiObject<HRGN>(CreateRectRgn(0, 0, 0, 0));
-        for (const RectI& r : areas) {
-            const UniqueGdiObject<HRGN> one(CreateRectRgn(r.left, r.top, r.right, r.bottom));
-            CombineRgn(region_.Get(), region_.Get(), one.Get(), RGN_OR);
+        RGNDATAHEADER header{sizeof header, RDH_RECTANGLES, static_cast<DWORD>(areas.size()), 0, {}};
+        std::vector<std::byte> data(sizeof header + areas.size() * sizeof(RECT));
+        RectI bounds;
+        for (std::size_t i = 0; i < areas.size(); ++i) {
+            const RectI& a = areas[i];
+            const RECT r{a.left, a.top, a.right, a.bottom};
+            std::memcpy(data.data() + sizeof header + i * sizeof r, &r, sizeof r);
+            bounds = Union(bounds, a);
         }
+        header.rcBound = {bounds.left, bounds.top, bounds.right, bounds.bottom};
+        std::memcpy(data.data(), &header, sizeof header);
+        region_ = UniqueGdiObject<HRGN>(ExtCreateRegion(
+            nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<const RGNDATA*>(data.data())));
         regionAreas_.assign(areas.begin(), areas.end());
         return region_.Get();
     }
