@@ -4,10 +4,12 @@
 // drawn once into a small picture of its own and afterwards only laid over: drawing an
 // antialiased shape costs the platform far more than laying a ready picture.
 //
-// A picture holds a run of items of one colour (the second hand and the disc of its hub are one
-// picture): laid over in that colour, it paints what the items would paint one after the other.
-// It is made for the run's shape relative to its whole-pixel box, so two clocks whose centres
-// differ by whole pixels share their pictures.
+// A picture holds a run of items and paints what they would paint one after the other. Where the
+// platform lays a picture as coverage in one colour, a run is of one colour (the second hand and
+// the disc of its hub); where pictures keep their colours, a run is all the shapes between two
+// texts (a face's disc, ring and ticks: one picture to lay, not four as large). A picture is made
+// for the run's shape relative to its whole-pixel box, so two clocks whose centres differ by
+// whole pixels share their pictures.
 
 #include <algorithm>
 #include <cstddef>
@@ -27,7 +29,9 @@ class ItemSprites {
     // (the platform could not make it).
     using Make = std::function<std::unique_ptr<Sprite>(std::span<const SceneItem> shape, int width,
                                                        int height)>;
-    explicit ItemSprites(Make make) : make_(std::move(make)) {}
+    using RunOf = std::size_t (*)(std::span<const SceneItem> items);
+    explicit ItemSprites(Make make, RunOf runOf = RunOfOneColour)
+        : make_(std::move(make)), runOf_(runOf) {}
 
     // The picture of a run of items, made when there is none yet, and in `box` where it goes on
     // the frame. Null for a run with a text (each platform caches glyphs already) and when it
@@ -55,12 +59,12 @@ class ItemSprites {
             ->second.sprite.get();
     }
 
-    // Each run of one colour of `items` with its picture: lay(run, box, sprite), sprite null
-    // when it could not be made.
+    // Each run of `items` with its picture: lay(run, box, sprite), sprite null when it could not
+    // be made.
     template <class Lay>
     void ForEachRun(std::span<const SceneItem> items, Lay&& lay) {
         for (std::size_t n = 0; !items.empty(); items = items.subspan(n)) {
-            n = RunOfOneColour(items);
+            n = runOf_(items);
             RectI box;
             const Sprite* sprite = Find(items.first(n), box);
             lay(items.first(n), box, sprite);
@@ -97,6 +101,7 @@ class ItemSprites {
         std::unique_ptr<Sprite> sprite;
     };
     Make make_;
+    RunOf runOf_;
     std::vector<SceneItem> shape_;  // the run being looked up, kept for its memory
     std::unordered_multimap<std::size_t, Entry> entries_;
     long period_ = 0;

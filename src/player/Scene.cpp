@@ -272,3 +272,18 @@ std::size_t RunOfOneColour(std::span<const SceneItem> items) {
     while (n < items.size() && ColorOf(items[n]) == ColorOf(items[0])) ++n;
     return n;
 }
+
+std::size_t RunOfShapes(std::span<const SceneItem> items) {
+    const auto isText = [](const SceneItem& item) { return std::holds_alternative<Text>(item); };
+    if (items.empty() || isText(items[0])) return items.empty() ? 0 : 1;
+    RectF box = Bounds(items[0]);
+    std::size_t n = 1;
+    for (; n < items.size() && !isText(items[n]); ++n) {
+        const RectF next = Bounds(items[n]);
+        if (next.left >= box.Right() || box.left >= next.Right() || next.top >= box.Bottom() ||
+            box.top >= next.Bottom())
+            break;  // clear of the run: another clock's
+        box = Union(box, next);
+    }
+    return n;
+}

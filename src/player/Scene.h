@@ -53,6 +53,10 @@ SceneItem Shifted(const SceneItem& item, int dx, int dy);
 Rgb ColorOf(const SceneItem& item);
 // The number of items at the start of `items` that share the first one's colour.
 std::size_t RunOfOneColour(std::span<const SceneItem> items);
+// The number of shapes at the start of `items` up to the next text or the first shape clear of
+// those before it (another clock's); a text alone. (A face's disc, ring and ticks lie between its
+// caption and its time, over each other.)
+std::size_t RunOfShapes(std::span<const SceneItem> items);
 
 // The painting surface: stateless, every call names its own colour and sizes.
 class Canvas {

@@ -176,14 +176,22 @@ TEST(SceneItemsTest, SpritesAreMadeOncePerShapeAndLetGoWhenUnused) {
     EXPECT_EQ(RunOfOneColour(clock), 2u);
     EXPECT_EQ(RunOfOneColour(std::span(clock).subspan(1)), 1u);
     EXPECT_EQ(RunOfOneColour({}), 0u);
+    const Text text{L"x", {}, 5, false, red};
+    const FillCircle apart{{36.5f, 10}, 3, red};  // its box touches the line's: clear of it
+    const std::vector<SceneItem> face{clock[0], clock[2], apart, text, clock[1]};
+    EXPECT_EQ(RunOfShapes(face), 2u);  // shapes of any colour over each other, up to a text
+    EXPECT_EQ(RunOfShapes(std::span(face).subspan(2)), 1u);
+    EXPECT_EQ(RunOfShapes(std::span(face).subspan(3)), 1u);
+    EXPECT_EQ(RunOfShapes({}), 0u);
     std::vector<std::vector<SceneItem>> made;  // each shape, which must begin at 0,0
-    ItemSprites<int> sprites([&](std::span<const SceneItem> shape, int w, int h) {
+    const auto make = [&](std::span<const SceneItem> shape, int w, int h) {
         RectI box;
         for (const SceneItem& item : shape) box = Union(box, PixelBox(item));
         EXPECT_EQ(box, (RectI{0, 0, w, h}));
         made.emplace_back(shape.begin(), shape.end());
         return std::make_unique<int>(static_cast<int>(made.size()));
-    });
+    };
+    ItemSprites<int> sprites(make);
     auto find = [&](std::span<const SceneItem> run, RectI expected) {
         RectI box;
         const int sprite = *sprites.Find(run, box);
@@ -200,8 +208,7 @@ TEST(SceneItemsTest, SpritesAreMadeOncePerShapeAndLetGoWhenUnused) {
     EXPECT_EQ(find(half, {6, 6, 33, 42}), 2);
     EXPECT_EQ(find(std::span(clock).subspan(2), {8, 8, 13, 12}), 3);
     RectI box;  // texts are drawn, never kept as pictures
-    EXPECT_EQ(sprites.Find(std::vector<SceneItem>{clock[1], Text{L"x", {}, 5, false, red}}, box),
-              nullptr);
+    EXPECT_EQ(sprites.Find(std::vector<SceneItem>{clock[1], text}, box), nullptr);
     EXPECT_EQ(std::get<Line>(made[1][0]).from, (PointF{5, 4}));
     EXPECT_EQ(std::get<Text>(Shifted(Text{L"x", {1, 2, 3, 4}, 5, false, {}}, -1, 2)).box,
               (RectF{0, 4, 3, 4}));
@@ -212,6 +219,12 @@ TEST(SceneItemsTest, SpritesAreMadeOncePerShapeAndLetGoWhenUnused) {
     sprites.NextPeriod();  // two periods without the clock's pictures
     EXPECT_EQ(sprites.Size(), 1u);
     EXPECT_EQ(find(half, {6, 6, 33, 42}), 2);
+    // Runs between texts: the line and the blue disc in one picture, then the text, drawn.
+    std::vector<std::size_t> runs;
+    ItemSprites<int>(make, RunOfShapes).ForEachRun(face, [&](auto run, RectI, const int* s) {
+        runs.push_back(s ? run.size() : 0);
+    });
+    EXPECT_EQ(runs, (std::vector<std::size_t>{2, 1, 0, 1}));
 }
 
 TEST(LayoutTest, ACompositionOnEachMonitorTheWindowCoversWhole) {

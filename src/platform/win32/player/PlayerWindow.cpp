@@ -299,8 +299,11 @@ class PlayerWindow::Impl final : private PlayerSurface {
     MemoryBitmap still_;  // background, faces, captions, times
     MemoryBitmap frame_;  // the still layer with the hands of the second
     FontCache fonts_;
+    // Bitmaps keep their colours: a run is all the shapes between two texts. (Wine blends every
+    // pixel of a bitmap's box, so four pictures as large as the face cost four times one.)
     ItemSprites<Sprite> sprites_{
-        [this](std::span<const SceneItem> shape, int w, int h) { return MakeSprite(shape, w, h); }};
+        [this](std::span<const SceneItem> shape, int w, int h) { return MakeSprite(shape, w, h); },
+        RunOfShapes};
     UniqueGdiObject<HRGN> region_;
     std::vector<RectI> regionAreas_;
     bool periodic_ = false;
