@@ -37,7 +37,8 @@ class PlayerSurface {
     virtual bool PaintStill(Rgb background, std::span<const SceneItem> items) = 0;
     // Copies areas of the still layer onto the frame. Areas may overlap.
     virtual void CopyStill(std::span<const RectI> areas) = 0;
-    // Paints items onto the frame, changing no pixel outside the areas.
+    // Paints items onto the frame, changing no pixel outside the areas. The areas cover every
+    // pixel the items paint: a surface that lays ready pictures of items need not clip them.
     virtual void PaintItems(std::span<const SceneItem> items, std::span<const RectI> areas) = 0;
     // Puts areas of the frame on the screen.
     virtual void Present(std::span<const RectI> areas) = 0;
