@@ -103,6 +103,11 @@ TEST_F(ClockPlayerTest, EachSecondRedrawsEachSecondHandOverItsOldAndNewPlaces) {
               (std::vector<Call>{{"copy", old}, {"paint", areas}, {"present", areas}}));
     EXPECT_EQ(surface.painted.at(0), after);
     EXPECT_EQ(player->FramesDrawn(), 2u);
+    env.now = At(10, 15, 32);  // the places given back are those of the hands just painted
+    Tick();
+    old.clear();
+    for (const SceneItem& hand : after) AddAreas(hand, 1920, 1080, old);
+    EXPECT_EQ(surface.calls.at(0), (Call{"copy", old}));
 }
 
 TEST_F(ClockPlayerTest, TheStillLayerOnlyWhenItChanged) {
