@@ -18,7 +18,7 @@ void ClockPlayer::SetMovie(const std::wstring& movie) {
     movie_ = movie;
     path_ = ClockFileBesideMovie(movie);
     Load();
-    stillDirty_ = true;
+    stillDirty_ = wholeDirty_ = true;
 }
 
 void ClockPlayer::Load() {
@@ -37,17 +37,17 @@ bool ClockPlayer::ClockFileChanged() {
 
 void ClockPlayer::SetBackground(std::optional<Rgb> color) {
     background_ = color;
-    stillDirty_ = true;
+    stillDirty_ = wholeDirty_ = true;
 }
 
 void ClockPlayer::SetMonitors(std::vector<RectI> monitors) {
     if (monitors == monitors_) return;
     monitors_ = std::move(monitors);
-    stillDirty_ = true;
+    stillDirty_ = wholeDirty_ = true;
 }
 
 void ClockPlayer::LocaleChanged() {
-    stillDirty_ = true;
+    stillDirty_ = wholeDirty_ = true;
 }
 
 int ClockPlayer::Tick() {
@@ -58,7 +58,7 @@ int ClockPlayer::Tick() {
     if (surface_.Width() != width_ || surface_.Height() != height_) {
         width_ = surface_.Width();
         height_ = surface_.Height();
-        stillDirty_ = true;
+        stillDirty_ = wholeDirty_ = true;
     }
     if (stillDirty_) {
         DrawAll(now);
@@ -83,19 +83,37 @@ void ClockPlayer::DrawAll(std::int64_t now) {
     in.file = &file_;
     in.environment = &environment_;
     in.background = background_;
+    std::swap(stillShown_, scene_.still);
     BuildStill(in, scene_);
+    const bool whole = wholeDirty_ || stillShown_.size() != scene_.still.size();
+    wholeDirty_ = true;                                                 // until all is drawn
     if (!surface_.PaintStill(scene_.background, scene_.still)) return;  // again next tick
     const std::int64_t minuteStart = FloorDiv(now, kMinuteMs) * kMinuteMs;
     next_.clear();
     for (std::int64_t s = minuteStart; s < minuteStart + kMinuteMs; s += kSecondMs)
         for (const ClockView& clock : scene_.clocks) AddSecondHand(clock, s, next_);
     surface_.Prepare(next_);
+    // Only the places of the still items that changed (a minute's time, a text, the drift of the
+    // layout) and of the old and new hands differ from the frame; each item at its index.
+    areas_.clear();
+    if (!whole) {
+        for (std::size_t i = 0; i < stillShown_.size(); ++i) {
+            if (stillShown_[i] == scene_.still[i]) continue;
+            AddAreas(stillShown_[i], width_, height_, areas_);
+            AddAreas(scene_.still[i], width_, height_, areas_);
+        }
+        for (const SceneItem& item : shown_) AddAreas(item, width_, height_, areas_);
+    }
     BuildHands(now, shown_);
-    const RectI whole[] = {{0, 0, width_, height_}};
-    surface_.CopyStill(whole);
-    surface_.PaintItems(shown_, whole);
-    surface_.Present(whole);
-    stillDirty_ = false;
+    if (whole) areas_.push_back({0, 0, width_, height_});
+    for (const SceneItem& item : shown_)
+        if (!whole) AddAreas(item, width_, height_, areas_);
+    if (!areas_.empty()) {
+        surface_.CopyStill(areas_);
+        surface_.PaintItems(shown_, areas_);
+        surface_.Present(areas_);
+    }
+    stillDirty_ = wholeDirty_ = false;
     minute_ = FloorDiv(now, kMinuteMs);
     second_ = FloorDiv(now, kSecondMs);
     drawn_ = true;
@@ -108,7 +126,8 @@ void ClockPlayer::DrawAll(std::int64_t now) {
 // presentation for all.
 void ClockPlayer::DrawHands(std::int64_t now) {
     BuildHands(now, next_);
-    stillDirty_ = true;  // until all is drawn: after a failure the next tick draws everything
+    // Until all is drawn: after a failure the next tick draws everything.
+    stillDirty_ = wholeDirty_ = true;
     areas_.clear();
     moved_.clear();
     for (std::size_t first = 0; first < next_.size(); first += kHandItems) {
@@ -125,7 +144,7 @@ void ClockPlayer::DrawHands(std::int64_t now) {
         surface_.PaintItems(moved_, areas_);
         surface_.Present(areas_);
     }
-    stillDirty_ = false;
+    stillDirty_ = wholeDirty_ = false;
     std::swap(shown_, next_);
     second_ = FloorDiv(now, kSecondMs);
     ++frames_;

@@ -66,10 +66,11 @@ class ClockPlayer {
     // The user's locale changed: the times and days are written anew.
     void LocaleChanged();
 
-    // Draws what is due: the whole picture after a change (size, monitors, clock file, minute,
-    // locale, movie, background), otherwise, once a new second has begun, each clock's second
-    // hand over its old and new places. Returns the milliseconds until the next whole
-    // second begins.
+    // Draws what is due: the still layer anew after a change (size, monitors, clock file,
+    // minute, locale, movie, background), otherwise, once a new second has begun, each clock's
+    // second hand over its old and new places. After a new minute or clock file only the places
+    // of the items that changed reach the screen; after any other change the whole picture.
+    // Returns the milliseconds until the next whole second begins.
     int Tick();
 
     // Input. The pointer in screen coordinates; `repeat` when the platform knows the key press
@@ -103,10 +104,12 @@ class ClockPlayer {
     std::vector<RectI> monitors_;
 
     bool stillDirty_ = true;
+    bool wholeDirty_ = true;  // the frame no longer matches the still items below
     int width_ = 0, height_ = 0;
     std::int64_t minute_ = 0, second_ = 0;
     bool drawn_ = false;  // second_ holds the second last drawn
     Scene scene_;
+    std::vector<SceneItem> stillShown_;    // the still items on the frame
     std::vector<SceneItem> shown_, next_;  // the hands on the frame, kHandItems per clock
     std::vector<SceneItem> moved_;
     std::vector<RectI> areas_;

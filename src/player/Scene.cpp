@@ -216,7 +216,12 @@ RectF Bounds(const SceneItem& item) {
     if (const auto* s = std::get_if<StrokeCircle>(&item))
         return around(s->centre, s->centre, s->radius + s->width / 2 + 1);
     if (const auto* l = std::get_if<Line>(&item)) return around(l->from, l->to, l->width / 2 + 1);
-    return std::get<Text>(item).box;
+    // Glyphs may reach past a text's box (marks stacked above and below, overhangs): a line's
+    // height to spare on each side.
+    const Text& t = std::get<Text>(item);
+    const float spare = t.pixelHeight;
+    return {t.box.left - spare, t.box.top - spare, t.box.width + 2 * spare,
+            t.box.height + 2 * spare};
 }
 
 void AddAreas(const SceneItem& item, int width, int height, std::vector<RectI>& areas) {

@@ -44,7 +44,8 @@ struct Text {  // one line, centred in its box, made smaller where it would not 
 };
 using SceneItem = std::variant<FillCircle, StrokeCircle, Line, Text>;
 
-// The area an item paints, with a pixel to spare for antialiasing.
+// The area an item paints, with room to spare: a pixel for antialiasing, a line's height
+// around a text.
 RectF Bounds(const SceneItem& item);
 // The whole pixels of those bounds (not cut to any drawing area).
 RectI PixelBox(const SceneItem& item);

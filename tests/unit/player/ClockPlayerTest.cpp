@@ -13,7 +13,8 @@ namespace {
 const std::wstring kClockFile = L"C:\\Saver\\pellox2.xml";
 using Call = std::pair<std::string, std::vector<RectI>>;
 
-// Records the player's calls with their areas, the items painted and the background.
+// Records the player's calls with their areas, the items painted and the background, and keeps
+// its layers as pictures of the item on top at each pixel (an item covers its pixel box).
 class FakeSurface : public PlayerSurface {
   public:
     int width = 1920, height = 1080, stills = 0;
@@ -21,25 +22,49 @@ class FakeSurface : public PlayerSurface {
     Rgb background;
     std::vector<Call> calls;
     std::vector<std::vector<SceneItem>> painted;
-    std::vector<SceneItem> prepared;
+    std::vector<SceneItem> prepared, known;  // an item's number in the pictures: its place here
+    std::vector<std::size_t> still, frame, screen;
 
     int Width() override { return width; }
     int Height() override { return height; }
-    bool PaintStill(Rgb color, std::span<const SceneItem>) override {
+    bool PaintStill(Rgb color, std::span<const SceneItem> items) override {
         background = color;
         ++stills;
+        still.assign(std::size_t(width) * height, 0);
+        frame.resize(still.size()), screen.resize(still.size());
+        const RectI all[] = {{0, 0, width, height}};
+        for (const SceneItem& item : items) Lay(item, all, still);
         return canPaint;
     }
     void CopyStill(std::span<const RectI> areas) override {
         calls.push_back({"copy", {areas.begin(), areas.end()}});
+        for (const RectI& a : areas) Copy(a, still, frame);
     }
     void PaintItems(std::span<const SceneItem> items, std::span<const RectI> areas) override {
         if (failPaint) throw AppError(errnum::AutomationError, L"out of memory");
         calls.push_back({"paint", {areas.begin(), areas.end()}});
         painted.emplace_back(items.begin(), items.end());
+        for (const SceneItem& item : items) Lay(item, areas, frame);
     }
     void Present(std::span<const RectI> areas) override {
         calls.push_back({"present", {areas.begin(), areas.end()}});
+        for (const RectI& a : areas) Copy(a, frame, screen);
+    }
+    void Lay(const SceneItem& item, std::span<const RectI> clips, std::vector<std::size_t>& layer) {
+        auto found = std::find(known.begin(), known.end(), item);
+        if (found == known.end()) found = known.insert(known.end(), item);
+        std::vector<RectI> parts;
+        AddAreas(item, width, height, parts);
+        for (const RectI& p : parts)
+            for (const RectI& c : clips)
+                for (int y = std::max(p.top, c.top); y < std::min(p.bottom, c.bottom); ++y)
+                    for (int x = std::max(p.left, c.left); x < std::min(p.right, c.right); ++x)
+                        layer[y * width + x] = found - known.begin() + 1;
+    }
+    void Copy(RectI a, const std::vector<std::size_t>& from, std::vector<std::size_t>& to) {
+        for (int y = a.top; y < a.bottom; ++y)
+            std::copy_n(from.begin() + y * width + a.left, a.Width(),
+                        to.begin() + y * width + a.left);
     }
     void Prepare(std::span<const SceneItem> items) override {
         prepared.assign(items.begin(), items.end());
@@ -108,6 +133,32 @@ TEST_F(ClockPlayerTest, EachSecondRedrawsEachSecondHandOverItsOldAndNewPlaces) {
     old.clear();
     for (const SceneItem& hand : after) AddAreas(hand, 1920, 1080, old);
     EXPECT_EQ(surface.calls.at(0), (Call{"copy", old}));
+}
+
+// A new minute (the layout drifting or not) or a clock file rewritten puts on the screen only
+// the places that changed, and the screen shows what drawing everything shows.
+TEST_F(ClockPlayerTest, ANewMinuteShowsWhatDrawingEverythingShows) {
+    surface.width = 960, surface.height = 540;
+    env.now = At(10, 15, 59);
+    Tick();
+    const std::function<void()> changes[] = {
+        [&] { env.now = At(10, 16, 0); }, [&] { env.now = At(10, 17, 0); },
+        [&] { env.now = At(10, 18, 0); }, [&] { env.now = At(10, 19, 0); },
+        [&] {
+            files.files[kClockFile] = {{300, 2}, FiveClocks(L"GMT+01:00")}, env.now += 1000;
+        }};
+    const Call whole{"present", {{0, 0, 960, 540}}};
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        changes[i]();
+        Tick();
+        ASSERT_EQ(surface.calls.size(), 3u) << i;
+        EXPECT_NE(surface.calls[2], whole) << i;
+        const std::vector<std::size_t> partial = surface.screen;
+        player->LocaleChanged();  // everything drawn again
+        Tick();
+        EXPECT_EQ(surface.calls.at(2), whole);
+        EXPECT_TRUE(surface.screen == partial) << i;
+    }
 }
 
 TEST_F(ClockPlayerTest, TheStillLayerOnlyWhenItChanged) {
@@ -206,7 +257,7 @@ TEST_F(ClockPlayerTest, FailuresReachThePlatformAndAreNotLeftHalfDrawn) {
     surface.failPaint = false;
     Tick();  // the same second: all of it again
     EXPECT_EQ(surface.stills, 1);
-    EXPECT_EQ(surface.calls.back().first, "present");
+    EXPECT_EQ(surface.calls.back(), (Call{"present", {{0, 0, 1920, 1080}}}));
 }
 
 }  // namespace

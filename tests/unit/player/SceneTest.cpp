@@ -152,7 +152,7 @@ TEST(SceneItemsTest, BoundsUnionsAndBackgroundColours) {
     const RectF circle = Bounds(FillCircle{{100, 100}, 10, {}});
     EXPECT_EQ(circle, (RectF{89, 89, 22, 22}));
     EXPECT_EQ(Bounds(StrokeCircle{{0, 0}, 10, 2, {}}), (RectF{-12, -12, 24, 24}));
-    EXPECT_EQ(Bounds(Text{L"x", {1, 2, 3, 4}, 5, false, {}}), (RectF{1, 2, 3, 4}));
+    EXPECT_EQ(Bounds(Text{L"x", {1, 2, 3, 4}, 5, false, {}}), (RectF{-4, -3, 13, 14}));
     EXPECT_EQ(Union(line, circle), (RectF{7, 17, 104, 94}));
     EXPECT_EQ(Union(RectF{}, circle), circle);  // an empty rectangle adds nothing
     EXPECT_EQ(Union(circle, RectF{}), circle);
