@@ -29,19 +29,8 @@ TEST_F(ReadingTest, ClockFileReadsByZeroBasedPosition) {
     vbXML xml{PlatformXmlComponent()};
     ASSERT_TRUE(xml.OpenXML(Write("pellox2.xml", kClockXml)));
     // (Rows by position and beyond the last: ClockFileRowsAsFarAsTheValuesGo.)
-    EXPECT_EQ(xml.ReadAttribute(L"/serie/value[1]", L"missing"), L"");
-    EXPECT_EQ(xml.NodeCount(L"/serie"), 5);
     EXPECT_EQ(xml.GetChildAttribute(L"/serie", L"name", 3), L"SYDNEY");
-    EXPECT_EQ(xml.GetChildName(L"/serie", 4), L"value");
     EXPECT_THROW(xml.GetChildName(L"/serie", 5), AppError);
-    // Multibyte UTF-8, up to a character beyond the basic plane, reads as its characters.
-    ASSERT_TRUE(xml.OpenXML(Write("utf8.xml", "<a>\xE2\x82\xAC\xEF\xBF\xBD\xF0\x9F\x8C\x8D</a>")));
-    EXPECT_EQ(xml.ReadNode(L"/a"), L"\u20ac\ufffd\U0001F30D");
-    ASSERT_TRUE(xml.OpenXML(Write("pellox2.xml", kClockXml)));
-    // A relative query starts at the root element.
-    EXPECT_EQ(xml.ReadAttribute(L"value[0]", L"name"), L"LONDON");
-    EXPECT_EQ(xml.ReadNodeXML(L"value[0]"), xml.ReadNodeXML(L"/serie/value[0]"));
-
     // Indexes take any value: rounded to the nearest whole number, halves to the even one; one
     // without a number form, or beyond 32 bits, is a failing step.
     const std::pair<XmlValue, const wchar_t*> children[] = {
@@ -49,31 +38,24 @@ TEST_F(ReadingTest, ClockFileReadsByZeroBasedPosition) {
         {L"3", L"GMT+10:00"}, {L"three", L""}, {1e12, L""}};
     for (const auto& [index, text] : children)
         EXPECT_EQ(xml.GetChildValue(L"/serie", index), text) << utf8::FromWide(index.ToText());
-    EXPECT_EQ(xml.GetChildAttribute(L"/serie", 42, 0), L"");
+    // Multibyte UTF-8, up to a character beyond the basic plane, reads as its characters.
+    ASSERT_TRUE(xml.OpenXML(Write("utf8.xml", "<a>\xE2\x82\xAC\xEF\xBF\xBD\xF0\x9F\x8C\x8D</a>")));
+    EXPECT_EQ(xml.ReadNode(L"/a"), L"\u20ac\ufffd\U0001F30D");
 }
 
 TEST_F(ReadingTest, BrokenDocumentsReadAsNothing) {
     vbXML xml{PlatformXmlComponent()};
     ExpectNothingReadable(xml);  // before any document
-    for (const auto& [name, bytes] :
-         {std::pair{"broken.xml", "<?xml version=\"1.0\"?><serie><value>"},
-          std::pair{"empty.xml", ""}}) {
-        EXPECT_FALSE(xml.OpenXML(Write(name, bytes)));
-        ExpectNothingReadable(xml);
-    }
     EXPECT_FALSE(xml.OpenXML(PathOf("absent.xml")));
-    ExpectNothingReadable(xml);
-    EXPECT_FALSE(xml.OpenXML(L"<a><b></a>", 1));
+    // A document cut short leaves no part of itself readable (other refusals: the corpus test).
+    EXPECT_FALSE(xml.OpenXML(Write("broken.xml", "<?xml version=\"1.0\"?><serie><value>")));
     ExpectNothingReadable(xml);
 
     ASSERT_TRUE(xml.OpenXML(L"<serie><value name=\"A\"/><value name=\"B\"/></serie>", 1));
-    EXPECT_EQ(xml.ReadAttribute(L"/serie/value[1]", L"name"), L"B");
-    EXPECT_EQ(xml.ReadAttribute(L"/serie/value[2]", L"name"), L"");
     EXPECT_EQ(xml.NodeCount(L"/serie"), 2);
-    // Any other type loads nothing, and the document open before is gone; a path is no text.
+    // Any other type loads nothing, and the document open before is gone.
     EXPECT_FALSE(xml.OpenXML(L"<a/>", 2));
     EXPECT_EQ(xml.NodeCount(L"/serie"), -1);
-    EXPECT_FALSE(xml.OpenXML(Write("pellox2.xml", kClockXml), 1));
 }
 
 // Each file of not-well-formed/ breaks a well-formedness rule of XML 1.0 or of namespaces (one
@@ -129,7 +111,6 @@ std::string Value(const std::string& name, const std::string& offset) {
 TEST_F(ReadingTest, ClockFileRowsAsFarAsTheValuesGo) {
     XmlClockFileSource source(PlatformFileStamps(), PlatformXmlComponent());
     const std::wstring path = PathOf("pellox2.xml");
-    EXPECT_FALSE(source.Stamp(path).has_value());
     EXPECT_EQ(source.Read(path), ClockFile{});  // missing
 
     // Written by the writer: every caption reads back without its commas.
@@ -145,12 +126,10 @@ TEST_F(ReadingTest, ClockFileRowsAsFarAsTheValuesGo) {
 
     const std::pair<std::string, ClockFile> cases[] = {
         {Values(Value("A \"B\"", "GMT")), {ClockFileState::Malformed, {}}},
-        {"<?xml version=\"1.0\"?><serie><value name=\"A\">GMT", {ClockFileState::Malformed, {}}},
         {"", {ClockFileState::Malformed, {}}},
         {Values(Value("A", "GMT+01:00") + Value("B", "nonsense")),
          {ClockFileState::FewerRows, {{L"A", L"GMT+01:00"}, {L"B", L"nonsense"}}}},
         {Values(""), {ClockFileState::FewerRows, {}}},
-        {"<?xml version=\"1.0\"?><other/>", {ClockFileState::FewerRows, {}}},
         // More than five rows, and a row without a name: five rows, that caption empty.
         {Values("<value>GMT+02:00</value>" + Value("1", "a") + Value("2", "b") + Value("3", "c") +
                 Value("4", "d") + Value("5", "e")),
@@ -182,8 +161,7 @@ TEST(QueryFormsTest, AcceptedFormsSelectTheSameNodes) {
         {L"value[ @zone ]", L"GMT+01:00"}, {L"value[note='n1']", L"GMT+02:00n1"},
         {L"value[@name='B'][0]", L"GMT+02:00n1"}, {L"/serie/@id", L"s"}, {L"value[0]/@zone", L"z1"},
         {L"group/value/../value", L"GMT+03:00"}, {L"/serie/value[0]/text()", L"GMT+01:00"},
-        {L"/serie/comment()", L"remark"}, {L"group//value", L"GMT+03:00"},
-        {L"/serie/value[7]", nullptr}, {L"/other", nullptr}};
+        {L"/serie/comment()", L"remark"}, {L"group//value", L"GMT+03:00"}};
     // clang-format on
     for (const auto& [query, text] : cases)
         EXPECT_EQ(xml.ReadNode(query).value_or(L"<none>"), text ? text : L"<none>")

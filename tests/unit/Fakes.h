@@ -25,8 +25,7 @@
 
 class FakeFolder : public ProgramFolder {
   public:
-    std::wstring path = L"C:\\Program Files\\Pellox";
-    std::wstring Path() const override { return path; }
+    std::wstring Path() const override { return L"C:\\Program Files\\Pellox"; }
     std::wstring user;
     std::wstring UserPath() const override { return user; }
 };
@@ -47,11 +46,9 @@ class FakeMessages : public MessageBoxPort {
 
 class FakePointer : public PointerOverride {
   public:
-    std::vector<PointerShape> history;
     PointerShape current = PointerShape::Default;
     bool failSetting = false;
     void SetMousePointer(PointerShape shape) override {
-        history.push_back(shape);
         if (failSetting && shape == PointerShape::Hourglass) throw std::runtime_error("cursor");
         current = shape;
     }
@@ -115,10 +112,9 @@ class FakeStore : public SettingsStore {
 class FakeFiles : public FileReplacer {
   public:
     std::map<std::wstring, std::string> files;
-    bool fail = false;
     std::wstring refuse;  // paths starting with it fail
     void ReplaceFile(const std::wstring& path, const std::string& bytes) override {
-        if (fail || (!refuse.empty() && path.starts_with(refuse)))
+        if (!refuse.empty() && path.starts_with(refuse))
             throw AppError(errnum::PermissionDenied, L"Permission denied: " + path);
         files[path] = bytes;
     }
@@ -153,13 +149,9 @@ class FakeClockFileSource : public ClockFileSource {
 // HKEY_LOCAL_MACHINE does to a standard user, and counts the keys left open.
 class FakeRegistry : public mRegistry {
   public:
-    struct Value {
-        std::uint32_t type = reg::TypeSz;
-        std::string data;  // REG_SZ data includes its terminating NUL
-    };
     struct KeyNode {
-        std::vector<std::string> subkeys;  // enumeration order; names may hold NULs
-        std::map<std::string, Value> values;
+        std::vector<std::string> subkeys;           // enumeration order; names may hold NULs
+        std::map<std::string, std::string> values;  // REG_SZ data includes its terminating NUL
         bool unopenable = false;
     };
 
@@ -168,10 +160,7 @@ class FakeRegistry : public mRegistry {
         Key(parent).subkeys.push_back(name);
     }
     void SetText(const std::string& path, const std::string& name, const std::string& text) {
-        Key(path).values[name] = Value{reg::TypeSz, text + '\0'};
-    }
-    void SetBinary(const std::string& path, const std::string& name, const std::string& bytes) {
-        Key(path).values[name] = Value{reg::TypeBinary, bytes};
+        Key(path).values[name] = text + '\0';
     }
     std::size_t OpenKeyCount() const { return open_.size(); }
 
@@ -196,19 +185,18 @@ class FakeRegistry : public mRegistry {
         std::memcpy(name, s.c_str(), s.size() + 1);
         return reg::Success;
     }
-    long RegQueryValueExA(reg::Key key, const std::string& valueName, std::uint32_t* type,
+    long RegQueryValueExA(reg::Key key, const std::string& valueName, std::uint32_t*,
                           std::uint8_t* data, std::uint32_t* cbData) override {
         const KeyNode* node = Opened(key);
         if (!node) return reg::InvalidHandle;
         const auto v = node->values.find(valueName);
         if (v == node->values.end()) return reg::FileNotFound;
-        if (type) *type = v->second.type;
-        const auto size = static_cast<std::uint32_t>(v->second.data.size());
+        const auto size = static_cast<std::uint32_t>(v->second.size());
         if (data && cbData && *cbData < size) {
             *cbData = size;
             return reg::MoreData;
         }
-        if (data) std::memcpy(data, v->second.data.data(), size);
+        if (data) std::memcpy(data, v->second.data(), size);
         if (cbData) *cbData = size;
         return reg::Success;
     }
@@ -263,14 +251,13 @@ class RecordingScreenSaver : public mScreenSaver,
     std::vector<std::string> calls;
     ss::Window displayProperties = 0;  // what FindWindowA answers
     bool anotherInstance = false;
-    ss::Rect clientRect{0, 0, 152, 112};
     ss::Rect virtualScreen{-1280, 0, 1920, 1080};
 
     ss::Window FindWindowA(const char* className, const char* windowName) override {
         return Log("FindWindowA", className, windowName), displayProperties;
     }
     int GetClientRect(ss::Window w, ss::Rect& r) override {
-        r = clientRect;
+        r = {0, 0, 152, 112};
         return Log("GetClientRect", w), 1;
     }
     std::int32_t GetWindowLongA(ss::Window w, int index) override {

@@ -22,14 +22,11 @@ const ZoneRule kSydney{-600, 0, -60, {0, 4, 0, 1, 3}, {0, 10, 0, 1, 2}};
 // Both hemispheres, the changes to the ms; the other box state disagrees (greyed counts as on).
 TEST(DaylightRules, HintsAtKnownInstants) {
     const std::tuple<ZoneRule, std::int64_t, int, std::wstring> cases[] = {
-        {kLondon, Utc(2026, 7, 15, 12), 1, L"on daylight time until 25 Oct"},
-        {kLondon, Utc(2026, 1, 15), 0, L"standard time; daylight from 29 Mar"},
         {kLondon, Utc(2026, 3, 29, 0, 59, 59'999), 0, L"standard time; daylight from 29 Mar"},
         {kLondon, Utc(2026, 3, 29, 1), 2, L"on daylight time until 25 Oct"},
         {kLondon, Utc(2026, 10, 25, 0, 59, 59'999), 1, L"on daylight time until 25 Oct"},
         {kLondon, Utc(2026, 10, 25, 1), 0, L"standard time; daylight from 28 Mar"},
         {kLondon, Utc(1969, 7, 1), 1, L"on daylight time until 26 Oct"},
-        {kSydney, Utc(2026, 7, 15), 0, L"standard time; daylight from 4 Oct"},
         {kSydney, Utc(2026, 1, 15), 1, L"on daylight time until 5 Apr"},
         {kSydney, Utc(2026, 10, 3, 15, 59, 59'999), 0, L"standard time; daylight from 4 Oct"},
         {kSydney, Utc(2026, 10, 3, 16), 1, L"on daylight time until 4 Apr"},
