@@ -105,9 +105,11 @@ void ClockPlayer::DrawAll(std::int64_t now) {
         for (const SceneItem& item : shown_) AddAreas(item, width_, height_, areas_);
     }
     BuildHands(now, shown_);
-    if (whole) areas_.push_back({0, 0, width_, height_});
-    for (const SceneItem& item : shown_)
-        if (!whole) AddAreas(item, width_, height_, areas_);
+    if (whole) {
+        areas_.push_back({0, 0, width_, height_});
+    } else {
+        for (const SceneItem& item : shown_) AddAreas(item, width_, height_, areas_);
+    }
     if (!areas_.empty()) {
         surface_.CopyStill(areas_);
         surface_.PaintItems(shown_, areas_);
